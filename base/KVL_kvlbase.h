@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "KVL_canvas.h"
+
 // ---- value types -------------------------------------------------------------------------------
 
 struct TPointDouble {
@@ -29,13 +31,6 @@ struct TRectDouble {
   const TPointDouble& BottomRight() const { return *reinterpret_cast<const TPointDouble*>(&Right); }
 };
 static_assert(sizeof(TRectDouble) == 2 * sizeof(TPointDouble));
-
-// Integer pixel position (control or bitmap pixels).
-struct TPoint {
-  int32_t X = 0;
-  int32_t Y = 0;
-  friend bool operator==(const TPoint&, const TPoint&) = default;
-};
 
 // Growable 0-based array of 32-bit signed integers, empty when created.
 using TIntArray = std::vector<int32_t>;
@@ -112,77 +107,6 @@ class TComponent {
   std::string FName;
   TComponent* FOwner = nullptr;
   std::vector<TComponent*> FComponents;
-};
-
-// ---- drawing canvas ----------------------------------------------------------------------------
-
-// Colours are 0x00BBGGRR everywhere.
-using TColor = uint32_t;
-
-enum TPenStyle : uint8_t { psSolid, psDash, psDot, psClear };
-enum TPenMode : uint8_t { pmCopy, pmXor };
-enum TBrushStyle : uint8_t { bsSolid, bsClear };
-enum TFontStyle : uint8_t { fstBold = 1, fstItalic = 2, fstUnderline = 4, fstStrikeOut = 8 };
-enum TStretchMode : uint8_t { smColorOnColor = 3, smHalftone = 4 };  // the platform's mode numbers
-
-// The drawing surface that frame drawing and the map control paint on, with the semantics of the
-// classic desktop GDI: LineTo excludes the end point, Rectangle and Ellipse exclude the right and
-// bottom edges and are outlined with the pen and filled with the brush, TextOut places the text's
-// top-left corner at the point (rotated about that point). Coordinates are pixels of the surface.
-class TCanvas {
- public:
-  virtual ~TCanvas() = default;
-
-  virtual int32_t Width() const = 0;
-  virtual int32_t Height() const = 0;
-
-  virtual TColor PenColor() const = 0;
-  virtual void SetPenColor(TColor Color) = 0;
-  virtual int32_t PenWidth() const = 0;
-  virtual void SetPenWidth(int32_t Width) = 0;
-  virtual TPenStyle PenStyle() const = 0;
-  virtual void SetPenStyle(TPenStyle Style) = 0;
-  virtual TPenMode PenMode() const = 0;
-  virtual void SetPenMode(TPenMode Mode) = 0;
-
-  virtual TColor BrushColor() const = 0;
-  virtual void SetBrushColor(TColor Color) = 0;  // also makes the brush solid
-  virtual TBrushStyle BrushStyle() const = 0;
-  virtual void SetBrushStyle(TBrushStyle Style) = 0;
-
-  virtual std::string FontName() const = 0;
-  virtual void SetFontName(const std::string& Name) = 0;
-  virtual int32_t FontSize() const = 0;  // points
-  virtual void SetFontSize(int32_t Points) = 0;
-  virtual uint8_t FontStyles() const = 0;  // TFontStyle flags
-  virtual void SetFontStyles(uint8_t Styles) = 0;
-  virtual TColor FontColor() const = 0;
-  virtual void SetFontColor(TColor Color) = 0;
-  virtual double FontAngle() const = 0;  // degrees, counter-clockwise
-  virtual void SetFontAngle(double Degrees) = 0;
-
-  virtual TPoint PenPos() const = 0;
-  virtual void MoveTo(int32_t X, int32_t Y) = 0;
-  virtual void LineTo(int32_t X, int32_t Y) = 0;
-  virtual void Rectangle(int32_t Left, int32_t Top, int32_t Right, int32_t Bottom) = 0;
-  virtual void FillRect(int32_t Left, int32_t Top, int32_t Right, int32_t Bottom) = 0;  // brush only
-  virtual void Ellipse(int32_t Left, int32_t Top, int32_t Right, int32_t Bottom) = 0;
-  virtual void Polygon(const std::vector<TPoint>& Points) = 0;
-  virtual TColor Pixel(int32_t X, int32_t Y) const = 0;
-  virtual void SetPixel(int32_t X, int32_t Y, TColor Color) = 0;
-
-  virtual void TextOut(int32_t X, int32_t Y, const std::string& Text) = 0;  // UTF-8
-  virtual int32_t TextWidth(const std::string& Text) const = 0;
-  virtual int32_t TextHeight(const std::string& Text) const = 0;
-
-  // Copies the rectangle [SrcLeft, SrcLeft + Width) x [SrcTop, SrcTop + Height) of Source to
-  // (DestLeft, DestTop). Source must be a canvas of the same implementation.
-  virtual void CopyRect(int32_t DestLeft, int32_t DestTop, int32_t Width, int32_t Height,
-                        const TCanvas& Source, int32_t SrcLeft, int32_t SrcTop) = 0;
-  // Scales the source rectangle onto the destination rectangle (StretchBlt).
-  virtual void StretchRect(int32_t DestLeft, int32_t DestTop, int32_t DestWidth, int32_t DestHeight,
-                           const TCanvas& Source, int32_t SrcLeft, int32_t SrcTop,
-                           int32_t SrcWidth, int32_t SrcHeight, TStretchMode Mode) = 0;
 };
 
 // ---- frame drawing -----------------------------------------------------------------------------
