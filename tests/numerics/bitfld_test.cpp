@@ -262,9 +262,4 @@ TEST(BitFld, LargestSizeWorksAndLargerIsRefused) {
   EXPECT_TRUE(field.BitValue(TBitFld::kMaxSize));
   EXPECT_EQ(field.CountTrueBits(), 1);
   EXPECT_EQ(field.FirstTrueBit(), TBitFld::kMaxSize);
-  TIntArray list;
-  field.MakeListOfBits(list, true);
-  EXPECT_EQ(list, TIntArray{TBitFld::kMaxSize});
-  field.Invert();
-  EXPECT_EQ(field.CountTrueBits(), TBitFld::kMaxSize);
 }

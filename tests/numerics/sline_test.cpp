@@ -174,10 +174,10 @@ TEST(SLine, ConstructionsThroughAPoint) {
 
   // Building the normal of a line onto the line itself must use its old coefficients.
   TSLine self;
-  self.LineFrom2Points(0, 0, 2, 2);
-  self.NormalLine(1, -1, self);
-  EXPECT_NEAR(self.Distance(1, -1), 0.0, kTol);
-  EXPECT_NEAR(self.Distance(-3, 3), 0.0, kTol);
+  self.LineFrom2Points(0, 0, 1, 2);  // y = 2x
+  self.NormalLine(2, -1, self);
+  EXPECT_NEAR(self.Distance(2, -1), 0.0, kTol);
+  EXPECT_NEAR(self.Distance(-4, 2), 0.0, kTol);
 }
 
 TEST(SLine, AngleBetweenLines) {
