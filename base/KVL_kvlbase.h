@@ -16,21 +16,46 @@
 struct TPointDouble {
   double X = 0.0;
   double Y = 0.0;
+  friend bool operator==(const TPointDouble&, const TPointDouble&) = default;
 };
 
-// Edges are not ordered. TopLeft and BottomRight address the same storage as the edges.
+// A corner of a TRectDouble seen as a point: X and Y refer to two edges of the rectangle, so
+// reading and writing through it reads and writes those edges. It converts to a TPointDouble and
+// takes one by assignment.
+template <typename TEdge>  // double, or const double for a read-only view
+struct TCornerView {
+  TEdge& X;
+  TEdge& Y;
+
+  TCornerView(TEdge& AX, TEdge& AY) : X(AX), Y(AY) {}
+  TCornerView(const TCornerView&) = default;
+  operator TPointDouble() const { return {X, Y}; }
+  // Assignment writes through to the edges; it never rebinds the view.
+  const TCornerView& operator=(const TPointDouble& P) const {
+    X = P.X;
+    Y = P.Y;
+    return *this;
+  }
+  const TCornerView& operator=(const TCornerView& Other) const {
+    return *this = static_cast<TPointDouble>(Other);
+  }
+};
+
+// Edges are not ordered. TopLeft is (Left, Top) and BottomRight is (Right, Bottom), both views of
+// the edges themselves rather than copies; views avoid the aliasing of one storage by two types.
 struct TRectDouble {
   double Left = 0.0;
   double Top = 0.0;
   double Right = 0.0;
   double Bottom = 0.0;
 
-  TPointDouble& TopLeft() { return *reinterpret_cast<TPointDouble*>(&Left); }
-  const TPointDouble& TopLeft() const { return *reinterpret_cast<const TPointDouble*>(&Left); }
-  TPointDouble& BottomRight() { return *reinterpret_cast<TPointDouble*>(&Right); }
-  const TPointDouble& BottomRight() const { return *reinterpret_cast<const TPointDouble*>(&Right); }
+  TCornerView<double> TopLeft() { return {Left, Top}; }
+  TCornerView<const double> TopLeft() const { return {Left, Top}; }
+  TCornerView<double> BottomRight() { return {Right, Bottom}; }
+  TCornerView<const double> BottomRight() const { return {Right, Bottom}; }
+
+  friend bool operator==(const TRectDouble&, const TRectDouble&) = default;
 };
-static_assert(sizeof(TRectDouble) == 2 * sizeof(TPointDouble));
 
 // Growable 0-based array of 32-bit signed integers, empty when created.
 using TIntArray = std::vector<int32_t>;
