@@ -1,6 +1,7 @@
 #include "KVL_univconst.h"
 
 #include <cmath>
+#include <cstdlib>
 #include <limits>
 #include <utility>
 
@@ -24,6 +25,13 @@ struct TGaussCache {
 TGaussCache gGaussCache;
 
 constexpr double kCombShrink = 1.3;
+
+// Value times 10^Exponent, multiplying or dividing by the positive power, which is exact up to
+// 10^22, so that decimal values come out correctly rounded.
+double ScaleByPowerOfTen(double Value, int32_t Exponent) {
+  const double power = std::pow(10.0, std::abs(Exponent));
+  return Exponent >= 0 ? Value * power : Value / power;
+}
 
 template <typename T>
 void CombSort(std::span<T> a, bool ascending) {
@@ -84,7 +92,9 @@ double NiceNumber(double Value) {
   const double nearest = std::nearbyint(l);
   if (std::fabs(l - nearest) < kLogSnap) l = nearest;
   const int32_t e = FloorToInt(l);
-  const double f = std::pow(10.0, l - e);
+  // Scaling by an exact power of ten keeps values on the 1.5, 3 and 8 thresholds on them, where
+  // 10^(l - e) drifts (it gives 7.99... for 8).
+  const double f = ScaleByPowerOfTen(std::fabs(Value), -e);
   double g = 10.0;
   if (f < 1.5) {
     g = 1.0;
@@ -93,7 +103,7 @@ double NiceNumber(double Value) {
   } else if (f < 8.0) {
     g = 5.0;
   }
-  return sign * g * std::pow(10.0, e);
+  return sign * ScaleByPowerOfTen(g, e);
 }
 
 bool RandomDecision(double P) {
