@@ -34,6 +34,3 @@ TParabolaFit FitParabola(const std::vector<double>& X, const std::vector<double>
 // fewer than 3 pairs.
 double StdevOfDifferences(const std::vector<double>& X, const std::vector<double>& Y);
 
-// Great-circle distance (metres, the unit of R) between two positions in degrees, as
-// SphericalDistance of curve fitting: R·arccos(w), w clamped into [-1, 1].
-double GreatCircleDistance(double R, double Lat1, double Lon1, double Lat2, double Lon2);

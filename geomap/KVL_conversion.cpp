@@ -8,7 +8,7 @@
 
 #include "KVL_calibration.h"
 #include "KVL_geobasics.h"
-#include "KVL_calib_solver.h"
+#include "KVL_math2_curvefit.h"
 #include "KVL_matrix.h"
 
 namespace {
@@ -385,7 +385,7 @@ void TGeoCalibration::CalcExtentsAndResolution() {
     FCalibData.Resolution = 0.0;
     return;
   }
-  double d = GreatCircleDistance(kEarthRadius, p1.Latit, p1.Longit, p2.Latit, p2.Longit);
+  double d = SphericalDistance(kEarthRadius, p1.Latit, p1.Longit, p2.Latit, p2.Longit);
   const double span = p2.Longit - p1.Longit;
   if (span > 360.0) {
     d += kFullCircumference;
