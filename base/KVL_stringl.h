@@ -111,9 +111,9 @@ using TDateTime = double;
 // d (day), H (hour), M (minute), S (second) stands for that many decimal digits; any other
 // pattern character must match the text's character. A date missing from the pattern is
 // 30 December 1899, a missing time 00:00:00. Options is reserved and must be 0.
-// Returns the value read, or 0 with Failed set when the text does not fit the pattern or names
-// no valid date and time (years 1..9999); Failed is false otherwise. Pos advances over what
-// was read.
+// Returns the value read and leaves Pos behind it, with Failed false. When the text does not fit
+// the pattern or names no valid date and time (years 1..9999) the result is 0, Failed is true
+// and Pos is unchanged.
 TDateTime ScanDateTime(const std::string& Text, int32_t& Pos, const std::string& Pattern,
                        int32_t Options, bool& Failed);
 

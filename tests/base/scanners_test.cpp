@@ -116,6 +116,22 @@ TEST(ScanFloat, LongDigitRunsConvertCorrectly) {
   EXPECT_EQ(pos, static_cast<int32_t>(tiny.size()) + 1);
 }
 
+TEST(Scanners, HugeTextsEndInTheNeutralResult) {
+  const std::string blanks(1'000'000, ' ');
+  int32_t pos = 1;
+  EXPECT_EQ(ScanInteger(blanks, pos), 0);
+  EXPECT_EQ(pos, 1'000'000);
+  pos = 1;
+  EXPECT_EQ(ScanFloat(blanks, pos, true, 3), 0.0);
+  EXPECT_EQ(pos, 1'000'001);
+  const std::string digits(1'000'000, '7');
+  pos = 1;
+  EXPECT_EQ(ScanFloat(digits, pos, true, 1), 1.7e308);
+  pos = 1;
+  ScanInteger(digits, pos);  // wraps silently
+  EXPECT_EQ(pos, 1'000'001);
+}
+
 struct HexCase {
   const char* text;
   int32_t expected;
