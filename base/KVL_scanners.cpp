@@ -35,18 +35,19 @@ enum TCharClass { ccMark, ccSign, ccBlank, ccDigit, ccExp, ccOther };
 
 constexpr int kFail = -1;
 constexpr int kDone = 9;
-constexpr int kExpSub = 10;  // placeholder: "6 if exponents are allowed, else done"
+constexpr int kExpOrDone = 10;  // state 6 when exponents are allowed, else done
 
 // Rows are the states 1..8, columns the character classes in TCharClass order.
 constexpr int kTransitions[8][6] = {
-    {4, 2, 1, 3, kFail, kFail},         // 1 start
-    {4, kFail, kFail, 3, kFail, kFail},  // 2 after sign
-    {4, kDone, kDone, 3, kExpSub, kDone},    // 3 integer digits
-    {kFail, kDone, kDone, 5, kExpSub, kDone},  // 4 after mark
-    {kFail, kDone, kDone, 5, kExpSub, kDone},  // 5 fraction digits
-    {kFail, 7, kFail, 8, kFail, kDone},      // 6 after E
-    {kFail, kFail, kFail, 8, kFail, kDone},  // 7 after exponent sign
-    {kDone, kDone, kDone, 8, kDone, kDone},  // 8 exponent digits
+    // mark  sign   blank  digit  E           other
+    {4,      2,     1,     3,     kFail,      kFail},  // 1 start
+    {4,      kFail, kFail, 3,     kFail,      kFail},  // 2 after sign
+    {4,      kDone, kDone, 3,     kExpOrDone, kDone},  // 3 integer digits
+    {kFail,  kDone, kDone, 5,     kExpOrDone, kDone},  // 4 after mark
+    {kFail,  kDone, kDone, 5,     kExpOrDone, kDone},  // 5 fraction digits
+    {kFail,  7,     kFail, 8,     kFail,      kDone},  // 6 after E
+    {kFail,  kFail, kFail, 8,     kFail,      kDone},  // 7 after exponent sign
+    {kDone,  kDone, kDone, 8,     kDone,      kDone},  // 8 exponent digits
 };
 constexpr int kStateAfterE = 6;
 constexpr int kStateExponentDigits = 8;
@@ -140,7 +141,7 @@ double ScanFloat(const std::string& Text, int32_t& Pos, bool AllowExponent, int3
     const char c = index < Text.size() ? AsciiUpper(Text[index]) : 'Z';
     ++index;
     int next = kTransitions[state - 1][Classify(c, DecimalMark)];
-    if (next == kExpSub) next = AllowExponent ? kStateAfterE : kDone;
+    if (next == kExpOrDone) next = AllowExponent ? kStateAfterE : kDone;
     if (next != kFail && next != kDone) {
       if (next == kStateExponentDigits) {
         exponent = std::min(exponent * 10 + (c - '0'), kExponentCut + 1);

@@ -12,8 +12,10 @@ size_t Utf8CharLength(const std::string& Text, size_t Index) {
   const auto at = [&](size_t i) { return static_cast<unsigned char>(Text[i]); };
   const unsigned char lead = at(Index);
   size_t length = 1;
-  unsigned char low = 0x80;  // allowed range of the second byte, to refuse overlong forms,
-  unsigned char high = 0xBF; // surrogates and code points above U+10FFFF
+  // The allowed range of the second byte refuses overlong forms, surrogates and code points
+  // above U+10FFFF.
+  unsigned char low = 0x80;
+  unsigned char high = 0xBF;
   if (lead < 0x80) return 1;
   if (lead >= 0xC2 && lead <= 0xDF) {
     length = 2;

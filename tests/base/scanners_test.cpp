@@ -82,6 +82,8 @@ TEST(ScanFloat, Table) {
       {"1 2", true, 1, 1.0, 2},
       {"2-3", true, 1, 2.0, 2},
       {"1E5.3", true, 1, 1e5, 4},
+      {"5.E3", true, 1, 5000.0, 5},
+      {"-.E3", true, 1, 0.0, 5},  // no digit before the exponent
       {"3.4e38", true, 3, 3.4e38, 7},
       {"1E000000000000000000000000002", true, 1, 100.0, 30},
       {"1E42009", true, 1, 1.7e308, 8},  // exponent cut after 4200: still out of range
