@@ -2,9 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <type_traits>
 #include <vector>
-
-#include "PixelRaster.h"
 
 namespace {
 
@@ -97,72 +96,101 @@ TAxisMap MapAxis(int32_t DstStart, int32_t DstSize, int32_t DestExtent, int32_t 
   return map;
 }
 
-struct TChannels {
-  std::vector<uint32_t> R, G, B;
-  void Resize(size_t N) { R.assign(N, 0); G.assign(N, 0); B.assign(N, 0); }
+// Channel access for the two storage formats, so the inner loops carry no format test.
+template <typename TPixel>
+struct TFormat;
+
+template <>
+struct TFormat<uint32_t> {
+  static uint32_t Red(uint32_t P) { return (P >> 16) & 0xFF; }
+  static uint32_t Green(uint32_t P) { return (P >> 8) & 0xFF; }
+  static uint32_t Blue(uint32_t P) { return P & 0xFF; }
+  static uint32_t Pack(uint32_t R, uint32_t G, uint32_t B) { return 0xFF000000u | R << 16 | G << 8 | B; }
 };
 
+template <>
+struct TFormat<uint16_t> {
+  static uint32_t Widen(uint32_t V) { return V << 3 | V >> 2; }
+  static uint32_t Red(uint16_t P) { return Widen((P >> 10) & 0x1F); }
+  static uint32_t Green(uint16_t P) { return Widen((P >> 5) & 0x1F); }
+  static uint32_t Blue(uint16_t P) { return Widen(P & 0x1F); }
+  static uint16_t Pack(uint32_t R, uint32_t G, uint32_t B) {
+    return static_cast<uint16_t>((R >> 3) << 10 | (G >> 3) << 5 | (B >> 3));
+  }
+};
+
+template <typename TSrc, typename TDst>
 void NearestRows(QImage& Dest, TPixelRect Dst, const QImage& Source, const TAxisMap& X,
                  const TAxisMap& Y) {
-  const bool sameFormat = Dest.format() == Source.format();
-  const bool wide = Dest.format() == QImage::Format_RGB32;
   for (int32_t j = 0; j < Y.Count; ++j) {
-    const int32_t sy = Y.Taps[j];
-    uchar* out = Dest.scanLine(Dst.Top + Y.First + j);
-    const uchar* in = Source.constScanLine(sy);
+    const auto* in = reinterpret_cast<const TSrc*>(Source.constScanLine(Y.Taps[j]));
+    auto* out = reinterpret_cast<TDst*>(Dest.scanLine(Dst.Top + Y.First + j)) + Dst.Left + X.First;
+    const int32_t* taps = X.Taps.data();
     for (int32_t i = 0; i < X.Count; ++i) {
-      const int32_t dx = Dst.Left + X.First + i, sx = X.Taps[i];
-      uint32_t native;
-      if (Source.format() == QImage::Format_RGB32) {
-        native = reinterpret_cast<const uint32_t*>(in)[sx];
+      const TSrc p = in[taps[i]];
+      if constexpr (std::is_same_v<TSrc, TDst>) {
+        out[i] = p;
       } else {
-        native = reinterpret_cast<const uint16_t*>(in)[sx];
-      }
-      if (!sameFormat) {
-        native = PixelRaster::NativeOf(Dest.format(), PixelRaster::ColorOf(Source.format(), native));
-      }
-      if (wide) {
-        reinterpret_cast<uint32_t*>(out)[dx] = native;
-      } else {
-        reinterpret_cast<uint16_t*>(out)[dx] = static_cast<uint16_t>(native);
+        out[i] = TFormat<TDst>::Pack(TFormat<TSrc>::Red(p), TFormat<TSrc>::Green(p), TFormat<TSrc>::Blue(p));
       }
     }
   }
 }
 
+template <typename TSrc, typename TDst>
 void AveragedRows(QImage& Dest, TPixelRect Dst, const QImage& Source, const TAxisMap& X,
                   const TAxisMap& Y) {
   const int32_t x0 = X.MinTap, columns = X.MaxTap - X.MinTap + 1;
-  TChannels sums;
+  std::vector<uint32_t> red(static_cast<size_t>(columns)), green(red.size()), blue(red.size());
   for (int32_t j = 0; j < Y.Count; ++j) {
-    sums.Resize(static_cast<size_t>(columns));
+    std::fill(red.begin(), red.end(), 0);
+    std::fill(green.begin(), green.end(), 0);
+    std::fill(blue.begin(), blue.end(), 0);
     for (int32_t t = Y.TapStart[j]; t < Y.TapStart[j + 1]; ++t) {
-      const int32_t sy = Y.Taps[t];
+      const auto* in = reinterpret_cast<const TSrc*>(Source.constScanLine(Y.Taps[t])) + x0;
       const uint32_t w = Y.Weights[t];
       for (int32_t c = 0; c < columns; ++c) {
-        const TColor colour = PixelRaster::ReadPixel(Source, x0 + c, sy);
-        sums.R[c] += (colour & 0xFF) * w;
-        sums.G[c] += ((colour >> 8) & 0xFF) * w;
-        sums.B[c] += ((colour >> 16) & 0xFF) * w;
+        red[c] += TFormat<TSrc>::Red(in[c]) * w;
+        green[c] += TFormat<TSrc>::Green(in[c]) * w;
+        blue[c] += TFormat<TSrc>::Blue(in[c]) * w;
       }
     }
-    const int32_t dy = Dst.Top + Y.First + j;
+    auto* out = reinterpret_cast<TDst*>(Dest.scanLine(Dst.Top + Y.First + j)) + Dst.Left + X.First;
     for (int32_t i = 0; i < X.Count; ++i) {
       uint64_t r = 0, g = 0, b = 0;
       for (int32_t t = X.TapStart[i]; t < X.TapStart[i + 1]; ++t) {
         const int32_t c = X.Taps[t] - x0;
         const uint64_t w = X.Weights[t];
-        r += sums.R[c] * w;
-        g += sums.G[c] * w;
-        b += sums.B[c] * w;
+        r += red[c] * w;
+        g += green[c] * w;
+        b += blue[c] * w;
       }
       constexpr int shift = 2 * kWeightBits;
       constexpr uint64_t half = uint64_t{1} << (shift - 1);
-      const TColor colour = static_cast<TColor>(((b + half) >> shift) << 16 |
-                                                ((g + half) >> shift) << 8 | ((r + half) >> shift));
-      PixelRaster::WritePixel(Dest, Dst.Left + X.First + i, dy,
-                              {PixelRaster::NativeOf(Dest.format(), colour), false});
+      out[i] = TFormat<TDst>::Pack(static_cast<uint32_t>((r + half) >> shift),
+                                   static_cast<uint32_t>((g + half) >> shift),
+                                   static_cast<uint32_t>((b + half) >> shift));
     }
+  }
+}
+
+template <typename TSrc, typename TDst>
+void Transfer(QImage& Dest, TPixelRect Dst, const QImage& Source, const TAxisMap& X,
+              const TAxisMap& Y, TStretchMode Mode) {
+  if (Mode == smHalftone) {
+    AveragedRows<TSrc, TDst>(Dest, Dst, Source, X, Y);
+  } else {
+    NearestRows<TSrc, TDst>(Dest, Dst, Source, X, Y);
+  }
+}
+
+template <typename TSrc>
+void TransferTo(QImage& Dest, TPixelRect Dst, const QImage& Source, const TAxisMap& X,
+                const TAxisMap& Y, TStretchMode Mode) {
+  if (Dest.format() == QImage::Format_RGB555) {
+    Transfer<TSrc, uint16_t>(Dest, Dst, Source, X, Y, Mode);
+  } else {
+    Transfer<TSrc, uint32_t>(Dest, Dst, Source, X, Y, Mode);
   }
 }
 
@@ -177,9 +205,9 @@ void StretchTransfer(QImage& Dest, TPixelRect Dst, const QImage& Source, TPixelR
   const TAxisMap y = MapAxis(Dst.Top, Dst.Height, Dest.height(), Src.Top, Src.Height,
                              Source.height(), Mode);
   if (x.Count == 0 || y.Count == 0) return;
-  if (Mode == smHalftone) {
-    AveragedRows(Dest, Dst, Source, x, y);
+  if (Source.format() == QImage::Format_RGB555) {
+    TransferTo<uint16_t>(Dest, Dst, Source, x, y, Mode);
   } else {
-    NearestRows(Dest, Dst, Source, x, y);
+    TransferTo<uint32_t>(Dest, Dst, Source, x, y, Mode);
   }
 }
