@@ -210,9 +210,10 @@ TAttrPair ScanAttrPair(std::string_view Text, size_t& At) {
   }
   if (Text[At] == '"') {  // state 2, quoted value
     const size_t valueStart = ++At;
-    const size_t quote = Text.find('"', valueStart);
-    At = quote == std::string_view::npos ? n : quote + 1;
-    return {xaOk, name, Text.substr(valueStart, (quote == std::string_view::npos ? n : quote) - valueStart)};
+    while (At < n && Text[At] != '"') ++At;  // values are short: a loop beats a call to memchr
+    const std::string_view value = Text.substr(valueStart, At - valueStart);
+    if (At < n) ++At;
+    return {xaOk, name, value};
   }
   const size_t valueStart = At;  // state 3, bare value
   for (; At < n; ++At) {
@@ -389,6 +390,31 @@ std::string GetXmlAttribute(const std::string& AttrText, std::string_view Name) 
     if (pair.Status != xaOk) return {};
     if (EqualsIgnoringCase(WithoutBlanks(pair.Name), Name)) return std::string(pair.Value);
   }
+}
+
+void TXmlAttributes::Assign(const std::string& AttrText) {
+  FText = AttrText;
+  FPairs.clear();
+  const std::string_view text(FText);
+  const auto offset = [&](std::string_view Part) {
+    return Part.empty() ? 0 : static_cast<size_t>(Part.data() - text.data());
+  };
+  for (size_t at = 0;;) {
+    const TAttrPair pair = ScanAttrPair(text, at);
+    if (pair.Status != xaOk) return;
+    const std::string_view name = WithoutBlanks(pair.Name);
+    FPairs.push_back({offset(name), name.size(), offset(pair.Value), pair.Value.size()});
+  }
+}
+
+std::string TXmlAttributes::Value(std::string_view Name) const {
+  for (const TPair& pair : FPairs) {
+    if (pair.NameLength == Name.size() &&
+        EqualsIgnoringCase(std::string_view(FText).substr(pair.NameStart, pair.NameLength), Name)) {
+      return FText.substr(pair.ValueStart, pair.ValueLength);
+    }
+  }
+  return {};
 }
 
 namespace {

@@ -35,6 +35,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "KVL_bytestream.h"
 #include "KVL_textfile.h"
@@ -142,6 +143,24 @@ TXmlAttrStatus NextXmlAttribute(const std::string& AttrText, int32_t& Pos, std::
 // The value of the first pair whose name equals Name ignoring case, pairs being taken with
 // NextXmlAttribute from the start until one does not give xaOk; empty when there is none.
 std::string GetXmlAttribute(const std::string& AttrText, std::string_view Name);
+
+// An attribute text taken apart once, for readers that look up many names in it (a landmark has
+// 26): Value(Name) gives exactly what GetXmlAttribute(AttrText, Name) gives, without scanning
+// the text again for every name. Assign() reuses the memory of the previous text.
+class TXmlAttributes {
+ public:
+  TXmlAttributes() = default;
+  explicit TXmlAttributes(const std::string& AttrText) { Assign(AttrText); }
+  void Assign(const std::string& AttrText);
+  std::string Value(std::string_view Name) const;
+
+ private:
+  struct TPair {
+    size_t NameStart, NameLength, ValueStart, ValueLength;
+  };
+  std::string FText;
+  std::vector<TPair> FPairs;  // the pairs before the first one that does not give xaOk
+};
 
 // Reads the source line by line (the stream with ReadLineFromStream mode 0) until the start line
 // of the block with the root tag RootTag and the identifier DataId: a line that holds "<RootTag"

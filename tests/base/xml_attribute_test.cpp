@@ -67,8 +67,11 @@ TEST(GetXmlAttribute, FindsTheFirstPairOfTheNameInAnyCase) {
       {R"(")", "a", ""},
       {"", "a", ""},
   };
+  TXmlAttributes parsed;
   for (size_t row = 0; row < std::size(cases); ++row) {
     EXPECT_EQ(GetXmlAttribute(cases[row].Text, cases[row].Name), cases[row].Value) << "row " << row;
+    parsed.Assign(cases[row].Text);  // taken apart once, same answers
+    EXPECT_EQ(parsed.Value(cases[row].Name), cases[row].Value) << "row " << row;
   }
 }
 
