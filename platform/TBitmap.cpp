@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <new>
 
+#include "BmpFile.h"
 #include "PixelRaster.h"
 #include "StandardPalette.h"
 
@@ -39,10 +40,15 @@ TBitmap::TBitmap(int32_t Width, int32_t Height, TPixelFormat Format)
       FImage(WhiteImage(Width, Height, Format)),
       FFormat(Format),
       FCanvas(std::make_unique<TQtCanvas>(FImage)) {
-  FCanvas->SetTextAntialiasing(FFormat != pf4bit);
+  TakeFormat(Format);
 }
 
 TBitmap::~TBitmap() { FCanvas->EndPainting(); }
+
+void TBitmap::TakeFormat(TPixelFormat Format) {
+  FFormat = Format;
+  FCanvas->SetTextAntialiasing(FFormat != pf4bit);
+}
 
 void TBitmap::Replace(QImage Picture, int32_t Width, int32_t Height) {
   FCanvas->EndPainting();
@@ -64,8 +70,7 @@ void TBitmap::SetSize(int32_t Width, int32_t Height) {
 void TBitmap::SetPixelFormat(TPixelFormat Format) {
   if (Format == FFormat) return;
   Replace(Converted(Image(), Format), FWidth, FHeight);
-  FFormat = Format;
-  FCanvas->SetTextAntialiasing(FFormat != pf4bit);
+  TakeFormat(Format);
 }
 
 const QImage& TBitmap::Image() const {
@@ -78,11 +83,20 @@ void TBitmap::Assign(const QImage& Picture) { Replace(Converted(Picture, FFormat
 void TBitmap::Assign(const TBitmap& Other) {
   if (&Other == this) return;
   Replace(Other.Image().copy(), Other.FWidth, Other.FHeight);
-  FFormat = Other.FFormat;
-  FCanvas->SetTextAntialiasing(FFormat != pf4bit);
+  TakeFormat(Other.FFormat);
 }
 
 QImage TBitmap::ExportImage() const {
   if (FFormat == pf4bit) return ReduceToStandardPalette(Image());
   return Image();
 }
+
+void TBitmap::LoadFromFile(const std::string& FileName) {
+  int bitsPerPixel = 0;
+  const QImage picture = ReadBmpFile(FileName, bitsPerPixel);
+  const TPixelFormat format = bitsPerPixel == 4 ? pf4bit : bitsPerPixel == 16 ? pf15bit : pfDevice;
+  Replace(Converted(picture, format));
+  TakeFormat(format);
+}
+
+void TBitmap::SaveToFile(const std::string& FileName) const { WriteBmpFile(ExportImage(), FileName); }

@@ -47,7 +47,15 @@ class TBitmap {
   // of the standard palette (nearest colour, no dithering), other formats as Image().
   QImage ExportImage() const;
 
+  // Reads a BMP file: picture, size and format (4-bit files give pf4bit, 15- and 16-bit files
+  // pf15bit, others pfDevice). Errors as ReadBmpFile; the bitmap is unchanged after one.
+  void LoadFromFile(const std::string& FileName);
+  // Writes the exported picture as a BMP file (pf4bit with 4 bits per pixel). Errors as
+  // WriteBmpFile; an existing file stays as it was after one.
+  void SaveToFile(const std::string& FileName) const;
+
  private:
+  void TakeFormat(TPixelFormat Format);
   void Replace(QImage Picture, int32_t Width, int32_t Height);
   void Replace(QImage Picture) { Replace(Picture, Picture.width(), Picture.height()); }
 

@@ -29,7 +29,6 @@ class TQtCanvas final : public TCanvas {
   // Text is antialiased unless switched off (16-colour bitmaps draw it with plain pixels).
   void SetTextAntialiasing(bool On);
   void EndPainting() const;
-  const QImage& Target() const { return FTarget; }
 
   int32_t Width() const override { return FTarget.width(); }
   int32_t Height() const override { return FTarget.height(); }
