@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <vector>
 
 #include "KVL_kvlbase.h"
@@ -51,6 +52,60 @@ class TCurveFit : public TComponent {
   // y = k0 + k1·x + k2·x². Fewer than 3 pairs raise EKVLMath2Error.
   void CalcParabolFit(double& k0, double& k1, double& k2, double& FitQual) const;
 
+  // Least-squares polynomial y = Params[0] + Params[1]·x + ... + Params[Degree]·x^Degree through
+  // the solver SvdLeastSquares, whose result and Singular flag are returned. FitQual is r² of the
+  // fitted against the observed values.
+  bool CalcPolyFit(uint8_t Degree, std::vector<double>& Params, double& FitQual,
+                   bool& Singular) const;
+  // As CalcPolyFit about a centre: y ≈ Params[0] + Σ Params[j]·(x - Mean)^j. A nonzero Mean on
+  // entry is the centre; 0 asks for the mean of x, which is returned in Mean. The powers are
+  // scaled by the standard deviation of x, which keeps high degrees well conditioned.
+  bool CalcCenteredPolyFit(uint8_t Degree, std::vector<double>& Params, double& Mean,
+                           double& FitQual, bool& Singular) const;
+  // Analysis of variance of a regression whose pairs are (observed, estimated), with NumVars
+  // regression variables, with or without a constant term. A mean square whose degrees of
+  // freedom are 0 is 0.
+  void CalcAnovaReg(int32_t NumVars, bool IncludeConst, int32_t& dfreg, int32_t& dfres,
+                    int32_t& dftotal, double& SSE, double& SSR, double& SST, double& MSE,
+                    double& MSR, double& F) const;
+  // Least-squares circle through the points: centre (dx, dy), radius r. Fewer than 3 pairs or
+  // collinear points raise EKVLMath2Error.
+  void CalcCircleFit(double& r, double& dx, double& dy) const;
+
+  // Linearised least-squares fits over the running sums. Each transforms the model into a
+  // straight line (or a parabola) in transformed variables and solves that by least squares;
+  // FitQual is r² in the transformed variables. When there are too few pairs (2, or 3 for the
+  // three-parameter models), the transformed problem is degenerate, or a pair lies outside the
+  // model's domain (see ErrIndic), every output is 0.
+  //   ReciLin        y = 1 / (k0 + k1·x)            1/y against x         needs y ≠ 0
+  //   Hyperbol       y = k0 + k1 / x                y against 1/x         needs x ≠ 0
+  //   ReciHyperbol   y = x / (k0·x + k1)            1/y against 1/x       needs x, y ≠ 0
+  //   Log            y = k0 + k1·ln x               y against ln x        needs x > 0
+  //   ReciLog        y = 1 / (k0 + k1·ln x)         1/y against ln x      needs x > 0, y ≠ 0
+  //   Power          y = k0·x^k1                    ln y against ln x     needs x, y > 0
+  //   Exponential    y = k0·exp(k1·x)               ln y against x        needs y > 0
+  //   Gauss          y = k0·exp(-(x - k1)² / (2·k2²))   ln y against x, x²  needs y > 0 and a
+  //                  parabola open downwards; k1 is the centre and k2 the standard deviation
+  //   Hoerl          y = k0·k1^x·x^k2               ln y against x, ln x  needs x, y > 0
+  // "≠ 0" means a magnitude above 1e-30.
+  void CalcReciLinFit(double& k0, double& k1, double& FitQual) const;
+  void CalcHyperbolFit(double& k0, double& k1, double& FitQual) const;
+  void CalcReciHyperbolFit(double& k0, double& k1, double& FitQual) const;
+  void CalcLogFit(double& k0, double& k1, double& FitQual) const;
+  void CalcReciLogFit(double& k0, double& k1, double& FitQual) const;
+  void CalcPowerFit(double& k0, double& k1, double& FitQual) const;
+  void CalcExponentialFit(double& k0, double& k1, double& FitQual) const;
+  void CalcGaussFit(double& k0, double& k1, double& k2, double& FitQual) const;
+  void CalcHoerlFit(double& k0, double& k1, double& k2, double& FitQual) const;
+
+  // Quartiles of the x (or y) values, interpolated between the sorted values at the positions
+  // (n + 1)·p. False, with all three 0, when there are no pairs.
+  bool QuartilesX(double& q1, double& q2, double& q3) const;
+  bool QuartilesY(double& q1, double& q2, double& q3) const;
+  // Kendall's rank correlation τ; p receives its two-sided probability under independence.
+  // 0 (and p = 0) for fewer than 3 pairs or when every pair is tied.
+  double KendallsTau(double& p) const;
+
   int32_t NumData() const { return FNumData; }
   double MinX() const { return FMinX; }
   double MaxX() const { return FMaxX; }
@@ -63,6 +118,19 @@ class TCurveFit : public TComponent {
   double StdDevY() const;
   double StdDevDiff() const;
   double CorrCoeff() const;
+  // Sample skewness and excess kurtosis (the bias-corrected estimates); 0 for fewer than 4 pairs.
+  double SkewnessX() const;
+  double SkewnessY() const;
+  double KurtosisX() const;
+  double KurtosisY() const;
+  // Goodman and Kruskal's γ from the Kendall counts; 0 when no pair is concordant or discordant.
+  double KruskalGamma() const;
+  // Spearman's ρ with mid-ranks for ties; 0 for fewer than 3 pairs.
+  double SpearmanRankCorr() const;
+  // Mean direction of the x (or y) values read as angles in degrees, in [0, 360); 0 when the
+  // directions cancel or there are no pairs.
+  double MeanAngleX() const;
+  double MeanAngleY() const;
 
   // Pair ix (1-based); 0 outside 1 .. NumData.
   double DataX(int32_t ix) const;
@@ -79,6 +147,11 @@ class TCurveFit : public TComponent {
   void InvalidateCaches();
   // Means of the stored x and y columns.
   void ColumnMeans(double& MeanX, double& MeanY) const;
+  // The stored x or y values, 1 .. NumData.
+  std::span<const double> ColumnX() const { return {FDataX.data(), static_cast<size_t>(FNumData)}; }
+  std::span<const double> ColumnY() const { return {FDataY.data(), static_cast<size_t>(FNumData)}; }
+  // Brings the Kendall counts up to date.
+  void CountKendallPairs() const;
 
   TCurveFitSums FSums;
   int32_t FNumData = 0;
@@ -91,7 +164,13 @@ class TCurveFit : public TComponent {
   std::vector<double> FDataY;
   bool FSplineValid = false;
   bool FPenSplineValid = false;
-  bool FKendallValid = false;
+  mutable bool FKendallValid = false;
+  // Concordant and discordant pairs, pairs tied in y only and pairs tied in x only. 64 bits: the
+  // number of pairs of pairs exceeds 32 bits from about 65000 pairs on.
+  mutable int64_t FKendallConcord = 0;
+  mutable int64_t FKendallDiscord = 0;
+  mutable int64_t FKendallTies1 = 0;
+  mutable int64_t FKendallTies2 = 0;
 };
 
 // Great-circle distance between two points given in degrees on a sphere of radius R, in the
