@@ -25,23 +25,75 @@ class TColumnView {
   std::size_t FStride;
 };
 
-// (p, q) := (p c + q s, q c - p s) over rows 1 .. Rows of columns j and i.
-void RotateColumns(const TColumnView& M, int j, int i, int Rows, double c, double s) {
-  double* pj = M.Column(j);
-  double* pi = M.Column(i);
-  for (int r = 0; r < Rows; ++r) {
-    const double y = pj[r];
-    const double z = pi[r];
+// The loops below keep every sum in its written order, so results do not depend on how they
+// are scheduled; what they gain comes from independent work side by side: two rows per step in
+// the element-wise updates (which the compiler can pair into one vector operation) and several
+// dot products running together.
+
+// (p, q) := (p c + q s, q c - p s) over the first Rows rows of two distinct columns.
+void Rotate(double* __restrict pj, double* __restrict pi, int Rows, double c, double s) {
+  int r = 0;
+  for (; r + 1 < Rows; r += 2) {
+    const double y0 = pj[r], y1 = pj[r + 1];
+    const double z0 = pi[r], z1 = pi[r + 1];
+    pj[r] = y0 * c + z0 * s;
+    pj[r + 1] = y1 * c + z1 * s;
+    pi[r] = z0 * c - y0 * s;
+    pi[r + 1] = z1 * c - y1 * s;
+  }
+  if (r < Rows) {
+    const double y = pj[r], z = pi[r];
     pj[r] = y * c + z * s;
     pi[r] = z * c - y * s;
   }
+}
+
+// y[k] += f x[k] for k < Count.
+void Axpy(double* __restrict y, const double* __restrict x, double f, int Count) {
+  int k = 0;
+  for (; k + 1 < Count; k += 2) {
+    y[k] += f * x[k];
+    y[k + 1] += f * x[k + 1];
+  }
+  if (k < Count) y[k] += f * x[k];
+}
+
+// Sums[j] := sum over k < Count, in order, of x[k] * Columns(j)[k], for j in First .. Last;
+// four sums at a time.
+template <typename ColumnOf>
+void Dots(const double* x, ColumnOf Columns, int First, int Last, int Count, double* Sums) {
+  int j = First;
+  for (; j + 3 <= Last; j += 4) {
+    const double *c0 = Columns(j), *c1 = Columns(j + 1), *c2 = Columns(j + 2), *c3 = Columns(j + 3);
+    double s0 = 0.0, s1 = 0.0, s2 = 0.0, s3 = 0.0;
+    for (int k = 0; k < Count; ++k) {
+      s0 += x[k] * c0[k];
+      s1 += x[k] * c1[k];
+      s2 += x[k] * c2[k];
+      s3 += x[k] * c3[k];
+    }
+    Sums[j] = s0;
+    Sums[j + 1] = s1;
+    Sums[j + 2] = s2;
+    Sums[j + 3] = s3;
+  }
+  for (; j <= Last; ++j) {
+    const double* c0 = Columns(j);
+    double s0 = 0.0;
+    for (int k = 0; k < Count; ++k) s0 += x[k] * c0[k];
+    Sums[j] = s0;
+  }
+}
+
+void RotateColumns(const TColumnView& M, int j, int i, int Rows, double c, double s) {
+  Rotate(M.Column(j), M.Column(i), Rows, c, s);
 }
 
 // Golub-Reinsch on an m x n block a (m >= n), writing v (n x n) and w, e (1-based, n + 1 long).
 class TGolubReinsch {
  public:
   TGolubReinsch(const TColumnView& a, const TColumnView& v, int m, int n)
-      : a(a), v(v), m(m), n(n), w(n + 1, 0.0), e(n + 1, 0.0), scratch(m + 1, 0.0) {}
+      : a(a), v(v), m(m), n(n), w(n + 1, 0.0), e(n + 1, 0.0), sums(n + 1, 0.0), scratch(m + 1, 0.0) {}
 
   bool Run() {
     Bidiagonalise();
@@ -52,7 +104,8 @@ class TGolubReinsch {
 
   const TColumnView a, v;
   const int m, n;
-  std::vector<double> w, e, scratch;
+  std::vector<double> w, e;
+  std::vector<double> sums, scratch;  // per column, per row
   double anorm = 0.0;
 
  private:
@@ -80,13 +133,10 @@ class TGolubReinsch {
         g = -Sign(std::sqrt(s), f);
         const double h = f * g - s;
         ai[i - 1] = f - g;
-        for (int j = l; j <= n; ++j) {
-          double* aj = a.Column(j);
-          double sj = 0.0;
-          for (int k = i; k <= m; ++k) sj += ai[k - 1] * aj[k - 1];
-          const double fj = sj / h;
-          for (int k = i; k <= m; ++k) aj[k - 1] += fj * ai[k - 1];
-        }
+        // Column j's update reads only column i and itself, so all the sums can come first.
+        Dots(ai + (i - 1), [this, i](int j) { return a.Column(j) + (i - 1); }, l, n, m - i + 1,
+             sums.data());
+        for (int j = l; j <= n; ++j) Axpy(a.Column(j) + (i - 1), ai + (i - 1), sums[j] / h, m - i + 1);
         for (int k = i; k <= m; ++k) ai[k - 1] *= scale;
       }
       w[i] = scale * g;
@@ -114,7 +164,8 @@ class TGolubReinsch {
           }
           for (int k = l; k <= n; ++k) {
             double* ak = a.Column(k);
-            for (int j = l; j <= m; ++j) ak[j - 1] += scratch[j] * e[k];
+            const double ek = e[k];
+            for (int j = l; j <= m; ++j) ak[j - 1] += scratch[j] * ek;
           }
           for (int k = l; k <= n; ++k) a(i, k) *= scale;
         }
@@ -153,13 +204,9 @@ class TGolubReinsch {
       double* ai = a.Column(i);
       if (g != 0.0) {
         g = 1.0 / g;
-        for (int j = l; j <= n; ++j) {
-          double* aj = a.Column(j);
-          double s = 0.0;
-          for (int k = l; k <= m; ++k) s += ai[k - 1] * aj[k - 1];
-          const double f = (s / ai[i - 1]) * g;
-          for (int k = i; k <= m; ++k) aj[k - 1] += f * ai[k - 1];
-        }
+        Dots(ai + i, [this, i](int j) { return a.Column(j) + i; }, l, n, m - i, sums.data());
+        for (int j = l; j <= n; ++j)
+          Axpy(a.Column(j) + (i - 1), ai + (i - 1), (sums[j] / ai[i - 1]) * g, m - i + 1);
         for (int j = i; j <= m; ++j) ai[j - 1] *= g;
       } else {
         for (int j = i; j <= m; ++j) ai[j - 1] = 0.0;
