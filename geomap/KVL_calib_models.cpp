@@ -5,7 +5,6 @@
 
 #include "KVL_calib_solver.h"
 #include "KVL_calibration.h"
-#include "KVL_conversion.h"
 #include "KVL_matrix.h"
 
 namespace {
@@ -39,7 +38,7 @@ void TGeoCalibration::CalcModelParams() {
 
 bool TGeoCalibration::CalcGraticuleFits() {
   const TCalibData& d = FCalibData;
-  FGratMat->Resize(5, d.NumCalLines);
+  FGratMat->Resize(kGratMatColumns, d.NumCalLines);
   int parallels = 0;
   int meridians = 0;
   for (int r = 1; r <= d.NumCalLines; ++r) {

@@ -7,7 +7,6 @@
 
 namespace {
 
-constexpr int32_t kGratMatColumns = 5;
 constexpr int32_t kUTMZoneCleared = -1;
 
 const char* const kAddNotSupported =
@@ -87,8 +86,8 @@ void TGeoCalibration::ClearCalibData() {
   Repaint();
 }
 
-bool TGeoCalibration::AddCalibPoint(TGratLineKind GratLineKind, double LineValue,
-                                    int32_t PixPosX, int32_t PixPosY) {
+bool TGeoCalibration::AddCalibPoint(TGratLineKind GratLineKind, double LineValue, int32_t PixPosX,
+                                    int32_t PixPosY) {
   if (FCalibModel != cmParabolicIp) Fail(kAddNotSupported);
   TCalibData& d = FCalibData;
   int32_t line = 0;
@@ -111,8 +110,7 @@ bool TGeoCalibration::AddCalibPoint(TGratLineKind GratLineKind, double LineValue
   return stored;
 }
 
-bool TGeoCalibration::AddPointForm(double Latit, double Longit, int32_t PixPosX,
-                                   int32_t PixPosY) {
+bool TGeoCalibration::AddPointForm(double Latit, double Longit, int32_t PixPosX, int32_t PixPosY) {
   bool stored = false;
   if (FCalibData.NumCalQuads < kMaxCalQuads) {
     FCalibData.CalQuads[++FCalibData.NumCalQuads] = TCalQuad{Latit, Longit, PixPosX, PixPosY};
@@ -124,8 +122,7 @@ bool TGeoCalibration::AddPointForm(double Latit, double Longit, int32_t PixPosX,
   return stored;
 }
 
-bool TGeoCalibration::AddCalibPoint(double Latit, double Longit, int32_t PixPosX,
-                                    int32_t PixPosY) {
+bool TGeoCalibration::AddCalibPoint(double Latit, double Longit, int32_t PixPosX, int32_t PixPosY) {
   if (!IsPointModel(FCalibModel)) Fail(kAddNotSupported);
   return AddPointForm(Latit, Longit, PixPosX, PixPosY);
 }
@@ -177,7 +174,8 @@ bool TGeoCalibration::RemoveCalibPoint(int32_t PixPosX, int32_t PixPosY) {
     int32_t nearest = 0;
     int64_t best = std::numeric_limits<int64_t>::max();
     for (int i = 1; i <= d.NumCalQuads; ++i) {
-      const int64_t dist = SquaredDistance(d.CalQuads[i].MapX, d.CalQuads[i].MapY, PixPosX, PixPosY);
+      const int64_t dist =
+          SquaredDistance(d.CalQuads[i].MapX, d.CalQuads[i].MapY, PixPosX, PixPosY);
       if (dist < best) {
         best = dist;
         nearest = i;
@@ -237,8 +235,7 @@ void TGeoCalibration::RestoreLastDeletedCalPoint() {
   } else if (FCalibModel == cmUTM && FRestoreBiQuadOK) {
     // The saved point holds northing and easting of the calibration's own zone, so it goes back
     // unchanged (the point form would refuse cmUTM).
-    AddPointForm(FBiQuadOops.Latitude, FBiQuadOops.Longitude, FBiQuadOops.MapX,
-                 FBiQuadOops.MapY);
+    AddPointForm(FBiQuadOops.Latitude, FBiQuadOops.Longitude, FBiQuadOops.MapX, FBiQuadOops.MapY);
     FRestoreBiQuadOK = false;
   }
 }

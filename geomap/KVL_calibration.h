@@ -19,11 +19,14 @@ class TMatrix;
 
 // Fitted parameters of the point-based models, indexed 1-based as [direction][coefficient].
 struct TCalibParams {
-  TArray1<TArray1<double, 3>, 2> FEquRectSPPL;  // [1] x, [2] y = c1 + c2*Lat + c3*Long
-  TArray1<TArray1<double, 3>, 2> FEquRectPLSP;  // [1] Lat, [2] Long = c1 + c2*x + c3*y
+  // Pixels x, y (map image pixels) and coordinates Lat, Long (degrees; under cmUTM northing and
+  // easting, metres).
+  TArray1<TArray1<double, 3>, 2> FEquRectSPPL;  // [1] x, [2] y = c1 + c2·Lat + c3·Long
+  TArray1<TArray1<double, 3>, 2> FEquRectPLSP;  // [1] Lat, [2] Long = c1 + c2·x + c3·y
   TArray1<TArray1<double, 6>, 2> FCalParsPLSP;  // [1] Lat, [2] Long in 1, x, y, x², xy, y²
-  TArray1<TArray1<double, 6>, 2> FCalParsSPPL;  // [1] x, [2] y in 1, Lat, Long, Lat², Lat·Long, Long²
-  // [1][1] kB, [1][2] dB of y = kB·ln(tan(π/4 + 0.4φ)) + dB; [2][1] kA, [2][2] dA of x = kA·λ + dA
+  TArray1<TArray1<double, 6>, 2> FCalParsSPPL;  // [1] x, [2] y in 1, Lat, Long, Lat², LatLong, Long²
+  // [1][1] kB, [1][2] dB of y = kB·ln(tan(π/4 + 0.4φ)) + dB;
+  // [2][1] kA, [2][2] dA of x = kA·λ + dA (φ, λ in radians)
   TArray1<TArray1<double, 2>, 2> FMillercylPar;
   // [1], [2] apex pixel x0, y0; [3] kR, [4] dR of Lat = kR·r + dR; [5] kA, [6] dA of
   // Long = kA·θ + dA with θ = arctan((x - x0) / (y - y0))
@@ -32,6 +35,8 @@ struct TCalibParams {
 
 class TGeoCalibration {
  public:
+  static constexpr int32_t kGratMatColumns = 5;  // kind, value, k0, k1, k2
+
   TGeoCalibration();
   ~TGeoCalibration();
   TGeoCalibration(const TGeoCalibration&) = delete;
@@ -106,9 +111,13 @@ class TGeoCalibration {
   // not valid with the result 0.
 
   double CalcLatitude(int32_t x, int32_t y, bool& valid) const;
-  double CalcLatitude(TPoint APoint, bool& valid) const { return CalcLatitude(APoint.X, APoint.Y, valid); }
+  double CalcLatitude(TPoint APoint, bool& valid) const {
+    return CalcLatitude(APoint.X, APoint.Y, valid);
+  }
   double CalcLongitude(int32_t x, int32_t y, bool& valid) const;
-  double CalcLongitude(TPoint APoint, bool& valid) const { return CalcLongitude(APoint.X, APoint.Y, valid); }
+  double CalcLongitude(TPoint APoint, bool& valid) const {
+    return CalcLongitude(APoint.X, APoint.Y, valid);
+  }
   bool CalcPixelCoords(double Lat, double Long, int32_t& x, int32_t& y) const;
   bool CalcPixelCoordsUTM(double Northing, double Easting, int32_t& x, int32_t& y) const;
   bool IsPositionWithinMap(double Latit, double Longit) const;

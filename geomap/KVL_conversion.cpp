@@ -17,6 +17,8 @@ constexpr double kPi = std::numbers::pi;
 constexpr double kRadPerDeg = kPi / 180.0;
 constexpr double kMillerLatScale = 143.2394487827058;  // 2.5 · 180/π
 constexpr double kFarAway = 1e20;  // start distance of the nearest-line searches
+constexpr int kMinLinesOfEachKind = 2;  // parallels and meridians for cmParabolicIp
+constexpr int32_t kMinGratMatRows = 4;
 constexpr int kParabolicMaxRounds = 15;
 constexpr double kParabolicStartX = 500.0;
 constexpr double kParabolicDivergence = 50000.0;  // pixels
@@ -112,7 +114,7 @@ double TGeoCalibration::ParabolicLatLong(bool Latitude, int32_t x, int32_t y, bo
     if (kind == 1.0) ++parallels;
     if (kind == 0.0) ++meridians;
   }
-  if (parallels < 2 || meridians < 2) return 0.0;
+  if (parallels < kMinLinesOfEachKind || meridians < kMinLinesOfEachKind) return 0.0;
 
   // Latitude: distance of the pixel from each parallel's parabola, row from column. Longitude:
   // the same with the meridians, column from row.
@@ -245,7 +247,7 @@ double TGeoCalibration::CalcLongitude(int32_t x, int32_t y, bool& valid) const {
 
 bool TGeoCalibration::ParabolicPixel(double Lat, double Long, int32_t& x, int32_t& y) const {
   const TMatrix& m = *FGratMat;
-  if (m.NrOfRows() < 4) return false;
+  if (m.NrOfRows() < kMinGratMatRows) return false;
   TNearestSearch meridians;
   TNearestSearch parallels;
   for (int32_t r = 1; r <= m.NrOfRows(); ++r) {

@@ -161,10 +161,18 @@ class TGeoMap : public QWidget {
   void ClearCalibData() { FCalib.ClearCalibData(); }
   void RecalcCalibration() { FCalib.RecalcCalibration(); }
   void CalibQuality(double& QualX, double& QualY) const { FCalib.CalibQuality(QualX, QualY); }
-  double CalcLatitude(int32_t x, int32_t y, bool& valid) const { return FCalib.CalcLatitude(x, y, valid); }
-  double CalcLatitude(TPoint APoint, bool& valid) const { return FCalib.CalcLatitude(APoint, valid); }
-  double CalcLongitude(int32_t x, int32_t y, bool& valid) const { return FCalib.CalcLongitude(x, y, valid); }
-  double CalcLongitude(TPoint APoint, bool& valid) const { return FCalib.CalcLongitude(APoint, valid); }
+  double CalcLatitude(int32_t x, int32_t y, bool& valid) const {
+    return FCalib.CalcLatitude(x, y, valid);
+  }
+  double CalcLatitude(TPoint APoint, bool& valid) const {
+    return FCalib.CalcLatitude(APoint, valid);
+  }
+  double CalcLongitude(int32_t x, int32_t y, bool& valid) const {
+    return FCalib.CalcLongitude(x, y, valid);
+  }
+  double CalcLongitude(TPoint APoint, bool& valid) const {
+    return FCalib.CalcLongitude(APoint, valid);
+  }
   bool CalcPixelCoords(double Lat, double Long, int32_t& x, int32_t& y) const {
     return FCalib.CalcPixelCoords(Lat, Long, x, y);
   }
@@ -251,7 +259,7 @@ class TGeoMap : public QWidget {
   std::string FCalDatName;
   int32_t MouseAnchorX = 0, MouseAnchorY = 0;
   int32_t FLastMClickPosX = 0, FLastMClickPosY = 0;
-  std::unique_ptr<TBitmap> GrafBmp;  // the map image at full resolution
+  std::unique_ptr<TBitmap> GrafBmp;    // the map image at full resolution
   std::unique_ptr<TBitmap> FFrontBmp;  // what the screen shows; paintEvent only copies it
   bool FLoadingLayout = false;
 };

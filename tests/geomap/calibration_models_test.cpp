@@ -166,7 +166,8 @@ TEST_P(GdalOracleTest, FitAgreesWithGdalPolynomial) {
 INSTANTIATE_TEST_SUITE_P(Polynomials, GdalOracleTest, testing::Values(cmBiquadraticPn, cmEquiRect),
                          [](const auto& info) { return std::string(CalibModelName(info.param)); });
 
-// ---- parabolic lines on a synthetic graticule ----------------------------------------------------
+// ---- parabolic lines on a synthetic graticule
+// ----------------------------------------------------
 
 // Parallels bend as parabolas y = 80 + 60·(50 - lat) + 0.0004·(x - 400)², meridians are straight
 // columns x = 40·(lon - 5).
@@ -186,7 +187,8 @@ TEST(ParabolicModel, GraticuleLinesGivePositionsBack) {
   }
   for (const double lon : {7.0, 11.0, 19.0}) {
     for (int y = 30; y <= 570; y += 135) {
-      ASSERT_TRUE(calib.AddCalibPoint(gtlMeridian, lon, int32_t(std::lround(40.0 * (lon - 5.0))), y));
+      ASSERT_TRUE(
+          calib.AddCalibPoint(gtlMeridian, lon, int32_t(std::lround(40.0 * (lon - 5.0))), y));
     }
   }
   ASSERT_TRUE(calib.CalcGraticuleFits());

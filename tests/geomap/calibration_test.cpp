@@ -48,9 +48,12 @@ TEST(Calibration, FormsRefusedByTheModelRaiseAndChangeNothing) {
     Form Action;
     std::string Message;
   } cases[] = {
-      {cmEquiRect, lineAdd, kAddError},        {cmUndefined, lineAdd, kAddError},
-      {cmParabolicIp, pointAdd, kAddError},    {cmUTM, pointAdd, kAddError},
-      {cmUndefined, pointAdd, kAddError},      {cmEquiRect, utmAdd, kAddError},
+      {cmEquiRect, lineAdd, kAddError},
+      {cmUndefined, lineAdd, kAddError},
+      {cmParabolicIp, pointAdd, kAddError},
+      {cmUTM, pointAdd, kAddError},
+      {cmUndefined, pointAdd, kAddError},
+      {cmEquiRect, utmAdd, kAddError},
       {cmBiquadraticPn, lineRemove, kRemoveError},
   };
   for (std::size_t i = 0; i < std::size(cases); ++i) {
@@ -76,13 +79,15 @@ TEST(Calibration, UtmPointNeedsTheCalibrationsZoneAndHemisphere) {
 
 TEST(Calibration, CapacitiesRefuseWithoutError) {
   TCountingCalibration points(cmEquiRect);
-  for (int i = 0; i < kMaxCalQuads; ++i) ASSERT_TRUE(points.AddCalibPoint(i * 0.1, i * 0.2, i, 2 * i));
+  for (int i = 0; i < kMaxCalQuads; ++i)
+    ASSERT_TRUE(points.AddCalibPoint(i * 0.1, i * 0.2, i, 2 * i));
   EXPECT_FALSE(points.AddCalibPoint(1.0, 1.0, 1, 1));
   EXPECT_EQ(points.CalibData().NumCalQuads, kMaxCalQuads);
   EXPECT_EQ(points.Repaints, kMaxCalQuads + 1);  // the refused point repaints too
 
   TCountingCalibration lines(cmParabolicIp);
-  for (int k = 0; k < kMaxCalLinePoints; ++k) ASSERT_TRUE(lines.AddCalibPoint(gtlMeridian, 7.0, k, k));
+  for (int k = 0; k < kMaxCalLinePoints; ++k)
+    ASSERT_TRUE(lines.AddCalibPoint(gtlMeridian, 7.0, k, k));
   EXPECT_FALSE(lines.AddCalibPoint(gtlMeridian, 7.0, 99, 99));
   for (int l = 1; l < kMaxCalLines; ++l) ASSERT_TRUE(lines.AddCalibPoint(gtlParallel, l, 0, l));
   EXPECT_FALSE(lines.AddCalibPoint(gtlParallel, 99.0, 0, 0));
@@ -93,7 +98,8 @@ TEST(Calibration, CapacitiesRefuseWithoutError) {
 // Two parallels and two meridians with three points each.
 void AddGraticule(TGeoCalibration& calib) {
   for (const double lat : {45.0, 46.0}) {
-    for (const int x : {100, 500, 900}) calib.AddCalibPoint(gtlParallel, lat, x, int(1000 - 10 * lat));
+    for (const int x : {100, 500, 900})
+      calib.AddCalibPoint(gtlParallel, lat, x, int(1000 - 10 * lat));
   }
   for (const double lon : {7.0, 8.0}) {
     for (const int y : {100, 500, 900}) calib.AddCalibPoint(gtlMeridian, lon, int(100 * lon), y);
@@ -126,7 +132,8 @@ TEST(Calibration, LineFormRemovalNeedsTheExactPixelOnTheLine) {
   EXPECT_FALSE(calib.RemoveCalibPoint(gtlMeridian, 45.0, 500, 550));
   EXPECT_EQ(calib.CalibData().CalLines[1].NumPoints, 3);
   // Removing every point of a line puts the last line in its place.
-  for (const int x : {100, 500, 900}) ASSERT_TRUE(calib.RemoveCalibPoint(gtlParallel, 45.0, x, 550));
+  for (const int x : {100, 500, 900})
+    ASSERT_TRUE(calib.RemoveCalibPoint(gtlParallel, 45.0, x, 550));
   EXPECT_EQ(calib.CalibData().NumCalLines, 3);
   EXPECT_EQ(calib.CalibData().CalLines[1].LineValue, 8.0);
 }
@@ -170,7 +177,8 @@ TEST(Calibration, UtmPointRemovedUnderUtmComesBack) {
 
 TEST(Calibration, ChangingTheModelRefitsFromTheSamePoints) {
   TCountingCalibration calib(cmEquiRect);
-  for (int i = 0; i < 8; ++i) calib.AddCalibPoint(40.0 + i % 3, 7.0 + i / 3, 100 * (i / 3), 100 * (i % 3));
+  for (int i = 0; i < 8; ++i)
+    calib.AddCalibPoint(40.0 + i % 3, 7.0 + i / 3, 100 * (i / 3), 100 * (i % 3));
   EXPECT_DOUBLE_EQ(calib.Params().FCalParsPLSP[1][1], 0.0);
   const int repaints = calib.Repaints;
   calib.SetCalibModel(cmBiquadraticPn);
@@ -222,8 +230,8 @@ TEST(ConicModel, ThreePointsOnOneRowRaiseTheLineFitError) {
   } catch (const EKVLMath2Error& e) {
     EXPECT_STREQ(e.what(), "CalcLinFit: not enough data points");
   }
-  EXPECT_EQ(calib.CalibData().NumCalQuads, 3);      // the point stays stored
-  EXPECT_EQ(calib.Params().FConicPars, before);     // no half-tried apex is left behind
+  EXPECT_EQ(calib.CalibData().NumCalQuads, 3);   // the point stays stored
+  EXPECT_EQ(calib.Params().FConicPars, before);  // no half-tried apex is left behind
   EXPECT_EQ(calib.Repaints, 2);
 }
 

@@ -17,8 +17,7 @@ TEST(ViewTransform, ControlAndImagePixels) {
     double Magnification;
     TPoint Image;
   } cases[] = {
-      {{0, 0}, {100, 50}, 1.0, {100, 50}},
-      {{3, 3}, {0, 0}, 0.5, {6, 6}},
+      {{0, 0}, {100, 50}, 1.0, {100, 50}},  {{3, 3}, {0, 0}, 0.5, {6, 6}},
       {{3, 3}, {0, 0}, 2.0, {2, 2}},  // 1.5 rounds to the even 2
       {{5, 5}, {0, 0}, 2.0, {2, 2}},  // 2.5 rounds to the even 2
       {{-7, 9}, {-10, 20}, 1.0, {-17, 29}},
@@ -75,9 +74,10 @@ TEST_F(EquiRectExample, ExtentsAndResolution) {
   EXPECT_NEAR(d.Corners[gcoBottomRight].Longit, 10.0, 1e-12);
   // 10° of longitude at latitude -5° on the 6378 km sphere, over 1000 pixels.
   const double rad = std::numbers::pi / 180.0;
-  const double expected =
-      6378000.0 * std::acos(std::cos(5 * rad) * std::cos(5 * rad) * std::cos(10 * rad) +
-                            std::sin(5 * rad) * std::sin(5 * rad)) / 1000.0;
+  const double expected = 6378000.0 *
+                          std::acos(std::cos(5 * rad) * std::cos(5 * rad) * std::cos(10 * rad) +
+                                    std::sin(5 * rad) * std::sin(5 * rad)) /
+                          1000.0;
   EXPECT_NEAR(d.Resolution, expected, 1e-6);
   calib.SetBitmapSize(0, 1000);
   calib.CalcExtentsAndResolution();
@@ -88,8 +88,8 @@ TEST_F(EquiRectExample, PositionWithinMapExcludesTheCorners) {
   const struct {
     double Lat, Long;
     bool Within;
-  } cases[] = {{-5.0, 5.0, true},   {-9.99, 0.01, true}, {-5.0, 10.5, false},
-               {0.5, 5.0, false},   {-10.5, 5.0, false}, {-5.0, -0.01, false}};
+  } cases[] = {{-5.0, 5.0, true}, {-9.99, 0.01, true}, {-5.0, 10.5, false},
+               {0.5, 5.0, false}, {-10.5, 5.0, false}, {-5.0, -0.01, false}};
   for (const auto& c : cases) {
     EXPECT_EQ(calib.IsPositionWithinMap(c.Lat, c.Long), c.Within) << c.Lat << "," << c.Long;
   }
@@ -130,8 +130,8 @@ TGeoCalibration& ConeWithApexInTheImage(TGeoCalibration& calib) {
   calib.SetMapImageSize(800, 600);
   calib.SetBitmapSize(800, 600);
   calib.SetCalibModel(cmConicConformal);
-  for (const TPoint p : {TPoint{100, 500}, TPoint{400, 550}, TPoint{700, 450}, TPoint{250, 300},
-                         TPoint{600, 250}}) {
+  for (const TPoint p :
+       {TPoint{100, 500}, TPoint{400, 550}, TPoint{700, 450}, TPoint{250, 300}, TPoint{600, 250}}) {
     const double dx = p.X - 400.0, dy = p.Y - 100.0;
     calib.AddCalibPoint(80.0 - 0.01 * std::hypot(dx, dy), 10.0 + 40.0 * std::atan(dx / dy), p.X,
                         p.Y);
@@ -179,8 +179,10 @@ TEST(Conversion, ParabolicLinesMeetingAtThePixelGiveNoPosition) {
   TGeoCalibration calib;
   calib.SetCalibModel(cmParabolicIp);
   // Two parallels that cross at column 500 (rows 400 and 600 elsewhere), two meridians.
-  for (const int x : {0, 500, 1000}) calib.AddCalibPoint(gtlParallel, 45.0, x, x == 500 ? 500 : 400);
-  for (const int x : {0, 500, 1000}) calib.AddCalibPoint(gtlParallel, 44.0, x, x == 500 ? 500 : 600);
+  for (const int x : {0, 500, 1000})
+    calib.AddCalibPoint(gtlParallel, 45.0, x, x == 500 ? 500 : 400);
+  for (const int x : {0, 500, 1000})
+    calib.AddCalibPoint(gtlParallel, 44.0, x, x == 500 ? 500 : 600);
   for (const int y : {0, 500, 1000}) calib.AddCalibPoint(gtlMeridian, 7.0, 200, y);
   for (const int y : {0, 500, 1000}) calib.AddCalibPoint(gtlMeridian, 8.0, 800, y);
   bool valid = false;

@@ -95,11 +95,14 @@ TEST(GeoMapState, OutOfRangeValuesAreClampedOrIgnored) {
       {[&] { map.SetUTMZone(60); }, [&] { return map.UTMZone(); }, 60.0},
       {[&] { map.SetUTMZone(0); }, [&] { return map.UTMZone(); }, 60.0},
       {[&] { map.SetUTMZone(61); }, [&] { return map.UTMZone(); }, 60.0},
-      {[&] { map.SetLMRandomDisplayThreshold(1000); }, [&] { return map.LMRandomDisplayThreshold(); }, 20000.0},
-      {[&] { map.SetLMRandomDisplayThreshold(1001); }, [&] { return map.LMRandomDisplayThreshold(); }, 1001.0},
+      {[&] { map.SetLMRandomDisplayThreshold(1000); },
+       [&] { return map.LMRandomDisplayThreshold(); }, 20000.0},
+      {[&] { map.SetLMRandomDisplayThreshold(1001); },
+       [&] { return map.LMRandomDisplayThreshold(); }, 1001.0},
       {[&] { map.SetMagnification(0.0); }, [&] { return map.Magnification(); }, 1.0},
       {[&] { map.SetMagnification(nan); }, [&] { return map.Magnification(); }, 1.0},
-      {[&] { map.SetMagnification(1e9); }, [&] { return map.Magnification(); }, TGeoMap::kMaxMagnification},
+      {[&] { map.SetMagnification(1e9); }, [&] { return map.Magnification(); },
+       TGeoMap::kMaxMagnification},
   };
   for (std::size_t i = 0; i < std::size(cases); ++i) {
     cases[i].Set();
@@ -140,7 +143,11 @@ TEST(GeoMapState, WhichSettersRepaint) {
       {"GratLineDist", [&] { map.SetGratLineDist(2); }, 1, 1},
       {"UTMGridDist", [&] { map.SetUTMGridDist(500); }, 1, 1},
       {"LMRandomDisplayThreshold", [&] { map.SetLMRandomDisplayThreshold(5000); }, 1, 0},
-      {"TopLeft", [&] { map.SetTopLeft({3, 4}); }, 1, 1},
+      {"TopLeft",
+       [&] {
+         map.SetTopLeft({3, 4});
+       },
+       1, 1},
       {"Magnification", [&] { map.SetMagnification(2); }, 1, 1},
       {"CacheMagLimit at magnification 2", [&] { map.SetCacheMagLimit(0.5); }, 0, 0},
       {"CalibModel", [&] { map.SetCalibModel(cmEquiRect); }, 1, 1},
