@@ -27,6 +27,9 @@ void Normalise(int32_t& Low, int32_t& High) {
   if (Low > High) std::swap(Low, High);
 }
 
+// True when [Low, High) holds no pixel; the difference may exceed the 32-bit range.
+bool Empty(int32_t Low, int32_t High) { return int64_t{High} - Low < 1; }
+
 }  // namespace
 
 TQtCanvas::TQtCanvas(QImage& Target) : FTarget(Target) {
@@ -143,7 +146,7 @@ void TQtCanvas::Rectangle(int32_t Left, int32_t Top, int32_t Right, int32_t Bott
   if (FTarget.isNull()) return;
   Normalise(Left, Right);
   Normalise(Top, Bottom);
-  if (Right - Left < 1 || Bottom - Top < 1) return;
+  if (Empty(Left, Right) || Empty(Top, Bottom)) return;
   const bool xorMode = FPenMode == pmXor;
   const bool outline = FPenStyle != psClear;
   if (FBrushStyle == bsSolid) {
@@ -155,7 +158,7 @@ void TQtCanvas::Rectangle(int32_t Left, int32_t Top, int32_t Right, int32_t Bott
   if (!outline) return;
   if (UsesWidePen()) {
     PreparePainter(true, false);
-    Painter().drawRect(QRectF(Left + 0.5, Top + 0.5, Right - Left - 1, Bottom - Top - 1));
+    Painter().drawRect(QRectF(Left + 0.5, Top + 0.5, static_cast<double>(Right) - Left - 1, static_cast<double>(Bottom) - Top - 1));
     return;
   }
   // Each outline pixel exactly once, so that an XOR rectangle drawn twice restores the picture.
@@ -184,10 +187,10 @@ void TQtCanvas::Ellipse(int32_t Left, int32_t Top, int32_t Right, int32_t Bottom
   if (FTarget.isNull()) return;
   Normalise(Left, Right);
   Normalise(Top, Bottom);
-  if (Right - Left < 1 || Bottom - Top < 1) return;
+  if (Empty(Left, Right) || Empty(Top, Bottom)) return;
   PreparePainter(true, true);
-  // A cosmetic outline of QRect(x, y, w, h) covers x ... x + w: this spans Left ... Right - 1.
-  Painter().drawEllipse(QRect(Left, Top, Right - Left - 1, Bottom - Top - 1));
+  // A cosmetic outline of a w x h ellipse at (x, y) covers x ... x + w: this spans Left ... Right - 1.
+  Painter().drawEllipse(QRectF(Left, Top, static_cast<double>(Right) - Left - 1, static_cast<double>(Bottom) - Top - 1));
 }
 
 void TQtCanvas::Polygon(const std::vector<TPoint>& Points) {
@@ -239,13 +242,19 @@ const TQtCanvas& TQtCanvas::SameKind(const TCanvas& Source) {
 void TQtCanvas::CopyRect(int32_t DestLeft, int32_t DestTop, int32_t Width, int32_t Height,
                          const TCanvas& Source, int32_t SrcLeft, int32_t SrcTop) {
   const QImage& source = SameKind(Source).FTarget;
-  // Clip to both images, keeping source and destination aligned.
+  // Clip to both images, keeping source and destination aligned (64-bit: the edges may lie far out).
   const auto clip = [](int32_t& dst, int32_t& src, int32_t& size, int32_t dstExtent,
                        int32_t srcExtent) {
-    const int32_t skip = std::max({0, -dst, -src});
-    dst += skip;
-    src += skip;
-    size = std::min({size - skip, dstExtent - dst, srcExtent - src});
+    const int64_t skip = std::max<int64_t>({0, -int64_t{dst}, -int64_t{src}});
+    const int64_t d = dst + skip, s = src + skip;
+    const int64_t n = std::min<int64_t>({size - skip, dstExtent - d, srcExtent - s});
+    if (n <= 0) {
+      size = 0;
+      return;
+    }
+    dst = static_cast<int32_t>(d);
+    src = static_cast<int32_t>(s);
+    size = static_cast<int32_t>(n);
   };
   clip(DestLeft, SrcLeft, Width, FTarget.width(), source.width());
   clip(DestTop, SrcTop, Height, FTarget.height(), source.height());
