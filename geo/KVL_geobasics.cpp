@@ -72,7 +72,7 @@ double FootpointOf(const TSeriesConstants& e, double arc) {
 
 }  // namespace
 
-void CalcUTMZone(double Lat, double Long, int& Zone, char& Band) {
+void CalcUTMZone(double Lat, double Long, int& Zone, char& Band) noexcept {
   Zone = 0;
   Band = ' ';
   if (!(Lat >= kSouthLimit && Lat <= kNorthLimit && Long >= -180.0 && Long < 180.0)) return;
@@ -90,17 +90,17 @@ void CalcUTMZone(double Lat, double Long, int& Zone, char& Band) {
   if (Band == 'X' && Long >= 0.0 && Long < 42.0) Zone = (lon + 3) / 12 * 2 + 31;  // Svalbard
 }
 
-double UTMCentralMeridian(int Zone) {
+double UTMCentralMeridian(int Zone) noexcept {
   if (Zone < 1 || Zone > kZoneCount) return 0.0;
   return static_cast<double>((kZoneWidth * Zone - 183) * kDegToRad);
 }
 
-double MeridianArc(TGeoEllipsoid Ellipsoid, double Lat) {
+double MeridianArc(TGeoEllipsoid Ellipsoid, double Lat) noexcept {
   if (!IsKnown(Ellipsoid)) return kNaN;
   return ArcOf(kSeries[Ellipsoid], Lat, std::sin(Lat), std::cos(Lat));
 }
 
-double FootpointLatitude(TGeoEllipsoid Ellipsoid, double Arc) {
+double FootpointLatitude(TGeoEllipsoid Ellipsoid, double Arc) noexcept {
   if (!IsKnown(Ellipsoid)) return kNaN;
   return FootpointOf(kSeries[Ellipsoid], Arc);
 }
@@ -108,7 +108,7 @@ double FootpointLatitude(TGeoEllipsoid Ellipsoid, double Arc) {
 // The series in powers of l^2 cos^2 (Horner), with one sine and cosine of the latitude serving
 // t, eta^2, N, the cosine powers and the meridian arc alike.
 void LatLongToTM(TGeoEllipsoid Ellipsoid, double Lat, double Long, double CentralMeridian,
-                 double& X, double& Y) {
+                 double& X, double& Y) noexcept {
   if (!IsKnown(Ellipsoid)) {
     X = Y = kNaN;
     return;
@@ -140,7 +140,7 @@ void LatLongToTM(TGeoEllipsoid Ellipsoid, double Lat, double Long, double Centra
 
 // The series in powers of (X / Nf)^2 (Horner).
 void TMToLatLong(TGeoEllipsoid Ellipsoid, double X, double Y, double CentralMeridian,
-                 double& Lat, double& Long) {
+                 double& Lat, double& Long) noexcept {
   if (!IsKnown(Ellipsoid)) {
     Lat = Long = kNaN;
     return;
@@ -172,7 +172,7 @@ void TMToLatLong(TGeoEllipsoid Ellipsoid, double X, double Y, double CentralMeri
 }
 
 void LatLongToUTM(TGeoEllipsoid Ellipsoid, double Lat, double Long, int& Zone, double& Easting,
-                  double& Northing) {
+                  double& Northing) noexcept {
   char band = ' ';
   CalcUTMZone(Lat, Long, Zone, band);
   double x = 0.0;
@@ -185,7 +185,7 @@ void LatLongToUTM(TGeoEllipsoid Ellipsoid, double Lat, double Long, int& Zone, d
 }
 
 void UTMToLatLong(int Zone, bool South, TGeoEllipsoid Ellipsoid, double Easting, double Northing,
-                  double& Lat, double& Long) {
+                  double& Lat, double& Long) noexcept {
   const double x = (Easting - kUtmFalseEasting) / kUtmScale;
   const double y = (South ? Northing - kUtmFalseNorthingSouth : Northing) / kUtmScale;
   double lat = 0.0;

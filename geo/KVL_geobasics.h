@@ -24,33 +24,33 @@ inline constexpr double kRadToDeg = 57.29577951308232;
 // Zone (1 ... 60) and latitude band ('C' ... 'X' without 'I' and 'O') of a point given in degrees,
 // with the Norway (band V) and Svalbard (band X) exceptions. Outside 80S ... 84N or
 // -180 <= Long < 180 (or for NaN) Zone is 0 and Band a blank.
-void CalcUTMZone(double Lat, double Long, int& Zone, char& Band);
+void CalcUTMZone(double Lat, double Long, int& Zone, char& Band) noexcept;
 
 // Central meridian of a zone in radians; 0 for a zone outside 1 ... 60.
-double UTMCentralMeridian(int Zone);
+double UTMCentralMeridian(int Zone) noexcept;
 
 // Length of the meridian from the equator to Lat (radians), metres; negative south.
-double MeridianArc(TGeoEllipsoid Ellipsoid, double Lat);
+double MeridianArc(TGeoEllipsoid Ellipsoid, double Lat) noexcept;
 
 // Latitude (radians) whose meridian arc is Arc (metres).
-double FootpointLatitude(TGeoEllipsoid Ellipsoid, double Arc);
+double FootpointLatitude(TGeoEllipsoid Ellipsoid, double Arc) noexcept;
 
 // Transverse Mercator of Lat, Long (radians) about CentralMeridian (radians): X metres east of the
 // central meridian, Y metres north of the equator, both unscaled.
 void LatLongToTM(TGeoEllipsoid Ellipsoid, double Lat, double Long, double CentralMeridian,
-                 double& X, double& Y);
+                 double& X, double& Y) noexcept;
 
 // Inverse of LatLongToTM: X, Y in unscaled metres to Lat, Long in radians.
 void TMToLatLong(TGeoEllipsoid Ellipsoid, double X, double Y, double CentralMeridian,
-                 double& Lat, double& Long);
+                 double& Lat, double& Long) noexcept;
 
 // UTM coordinates (metres) of Lat, Long (degrees) in the point's own zone. Outside the UTM area
 // Zone is 0 and the projection is taken about the Greenwich meridian. A negative northing gets
 // the southern false northing.
 void LatLongToUTM(TGeoEllipsoid Ellipsoid, double Lat, double Long, int& Zone, double& Easting,
-                  double& Northing);
+                  double& Northing) noexcept;
 
 // Inverse of LatLongToUTM: Easting, Northing (metres) in Zone, with the southern false northing
 // when South, to Lat, Long (degrees). A zone outside 1 ... 60 is taken about Greenwich.
 void UTMToLatLong(int Zone, bool South, TGeoEllipsoid Ellipsoid, double Easting, double Northing,
-                  double& Lat, double& Long);
+                  double& Lat, double& Long) noexcept;
