@@ -120,11 +120,15 @@ void TCurveFit::AccumulateSums(double x, double y, long double Weight) {
   }
 }
 
-void TCurveFit::EnterStatValue(double x, double y) {
+void TCurveFit::TrackExtremes(double x, double y) {
   FMinX = std::min(FMinX, x);
   FMinY = std::min(FMinY, y);
   FMaxX = std::max(FMaxX, x);
   FMaxY = std::max(FMaxY, y);
+}
+
+void TCurveFit::EnterStatValue(double x, double y) {
+  TrackExtremes(x, y);
   AccumulateSums(x, y, 1);
   ++FNumData;
   if (DataCapacity() < FNumData) {

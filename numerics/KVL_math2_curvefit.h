@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <span>
+#include <string>
 #include <vector>
 
 #include "KVL_kvlbase.h"
@@ -17,6 +18,18 @@ enum TCurveFitDomainFlag : uint8_t {
   dfYNotPositive = 2,  // some y <= 0: no ln y terms for that pair
   dfXTiny = 4,         // some |x| <= 1e-30: BIG stands in for 1/x
   dfYTinyOrZero = 8    // some |y| <= 1e-30: BIG stands in for 1/y
+};
+
+// Results of TCurveFit::ImportASC. The header statuses are those of ReadAscHeader.
+enum TAscImportStatus : int32_t {
+  aiOk = 0,
+  aiBadColumns = -1,       // the number of columns is unreadable
+  aiBadRows = -2,          // the number of rows is unreadable or negative
+  aiBadFlag = -3,          // a header flag is neither TRUE nor FALSE
+  aiBadRowAttribute = -5,  // a row's attribute value is missing or not a number
+  aiBadValues = -6,        // a row's x or y is missing or not a number, or the file is too short
+                           // to hold the rows its header announces
+  aiFourthFlag = -7        // the header announces a fourth kind of data (its fourth flag is TRUE)
 };
 
 // The running sums over all pairs held, in extended precision.
@@ -106,6 +119,18 @@ class TCurveFit : public TComponent {
   // 0 (and p = 0) for fewer than 3 pairs or when every pair is tied.
   double KendallsTau(double& p) const;
 
+  // Writes the pairs as an ASC file: a five-line header (title, counts, flags, column names)
+  // and one line "x<TAB>y" per pair with Precision decimals (FormatFixedWidth). The file is
+  // replaced atomically. Returns "" on success, or the message of the failure when the file
+  // cannot be created; failures while writing raise EFileError.
+  std::string ExportAsASC(const std::string& FName, const std::string& Comment,
+                          int32_t Precision);
+  // Reads an ASC file of two columns, replacing the store on success. Values are numbers
+  // separated by blanks, tabs or line ends. Returns a TAscImportStatus; on any failure the store
+  // is left as it was. A column count other than 2 raises EKVLMath2Error; a file that cannot be
+  // opened or read raises EFileError.
+  int32_t ImportASC(const std::string& FName);
+
   int32_t NumData() const { return FNumData; }
   double MinX() const { return FMinX; }
   double MaxX() const { return FMaxX; }
@@ -144,6 +169,7 @@ class TCurveFit : public TComponent {
   // Adds (Weight 1) or subtracts (Weight -1) the pair's terms to every running sum and sets the
   // domain flags it meets; removing a pair meets the flags its entry already set.
   void AccumulateSums(double x, double y, long double Weight);
+  void TrackExtremes(double x, double y);
   void InvalidateCaches();
   // Means of the stored x and y columns.
   void ColumnMeans(double& MeanX, double& MeanY) const;
