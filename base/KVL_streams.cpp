@@ -31,9 +31,9 @@ bool EqualsIgnoringCase(std::string_view A, std::string_view B) {
 
 // Blanks around a pair's name, skipped without copying the name.
 std::string_view WithoutBlanks(std::string_view Text) {
-  const size_t first = Text.find_first_not_of(' ');
-  if (first == std::string_view::npos) return {};
-  return Text.substr(first, Text.find_last_not_of(' ') - first + 1);
+  while (!Text.empty() && Text.front() == ' ') Text.remove_prefix(1);
+  while (!Text.empty() && Text.back() == ' ') Text.remove_suffix(1);
+  return Text;
 }
 
 // A byte stream read ahead in growing chunks, so that the readers look at bytes without a call per
@@ -45,7 +45,9 @@ class TStreamCursor {
   std::span<const uint8_t> PeekBytes() {
     if (FPos < FEnd) return {FBuffer.data() + FPos, FEnd - FPos};
     // Small first reads keep short reads cheap; doubling keeps long ones linear.
-    if (FBuffer.size() < kMaxChunk) FBuffer.resize(FBuffer.empty() ? kFirstChunk : FBuffer.size() * 2);
+    if (FBuffer.size() < kMaxChunk) {
+      FBuffer.resize(FBuffer.empty() ? kFirstChunk : FBuffer.size() * 2);
+    }
     FPos = 0;
     FEnd = FStream.Read(FBuffer.data(), FBuffer.size());
     return {FBuffer.data(), FEnd};
@@ -76,7 +78,8 @@ void AppendLatin1AsUtf8(std::string& Out, uint8_t Byte) {
 }
 
 bool HasHighBytes(const std::string& Raw) {
-  return std::any_of(Raw.begin(), Raw.end(), [](char c) { return static_cast<uint8_t>(c) >= 0x80; });
+  return std::any_of(Raw.begin(), Raw.end(),
+                     [](char c) { return static_cast<uint8_t>(c) >= 0x80; });
 }
 
 // Raw bytes of a source turned into UTF-8 in place.
@@ -123,6 +126,14 @@ bool SkipPast(Source& In, uint8_t Stop) {
   return false;
 }
 
+// Compared from the back: the end tag holds no ">" but its last, so a comparison never runs past
+// the ">" before, and all comparisons together cost no more than one pass over the content.
+bool EndsWithIgnoringCase(const std::string& Text, const std::string& Tail) {
+  if (Text.size() < Tail.size()) return false;
+  return std::equal(Tail.rbegin(), Tail.rend(), Text.rbegin(),
+                    [](char x, char y) { return LowerAscii(x) == LowerAscii(y); });
+}
+
 // Appends bytes to Content up to and including the end tag, then removes the end tag. Only the
 // newly appended tail is compared, each time a ">" arrives: the first occurrence of the end tag
 // in the whole content is always the one that ends at the ">" just appended.
@@ -134,9 +145,7 @@ void ReadContent(Source& In, const std::string& EndTag, std::string& Content) {
         found ? static_cast<const uint8_t*>(found) - bytes.data() + 1 : bytes.size();
     Content.append(reinterpret_cast<const char*>(bytes.data()), taken);
     In.SkipBytes(taken);
-    if (found && Content.size() >= EndTag.size() &&
-        EqualsIgnoringCase(std::string_view(Content).substr(Content.size() - EndTag.size()),
-                           EndTag)) {
+    if (found && EndsWithIgnoringCase(Content, EndTag)) {
       Content.resize(Content.size() - EndTag.size());
       return;
     }

@@ -107,7 +107,9 @@ void TTextFile::Close() {
   if (FStream == nullptr) return;
   if (FMode == tmRead) {
     // A borrowed stream continues right behind what was taken from it.
-    if (!FOwnedFile && FEnd > FPos) FStream->SetPosition(FStream->Position() - static_cast<int64_t>(FEnd - FPos));
+    if (!FOwnedFile && FEnd > FPos) {
+      FStream->SetPosition(FStream->Position() - static_cast<int64_t>(FEnd - FPos));
+    }
   } else {
     FlushOutput();
     if (FOwnedFile) FOwnedFile->Flush();
@@ -175,7 +177,8 @@ void TTextFile::FlushOutput() {
   FStream->Write(pending.data(), pending.size());
 }
 
-void WriteTextFileAtomically(const std::string& Path, const std::function<void(TTextFile&)>& Write) {
+void WriteTextFileAtomically(const std::string& Path,
+                             const std::function<void(TTextFile&)>& Write) {
   WriteFileAtomically(Path, [&](TFileStream& Stream) {
     TTextFile file(Stream, tmRewrite);
     Write(file);

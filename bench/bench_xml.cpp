@@ -26,12 +26,14 @@ constexpr std::array<const char*, 26> kNames = {
 std::string LandmarkLine(int i) {
   const std::string n = std::to_string(i);
   const std::array<std::string, 26> values = {
-      "47." + n, "8." + n, std::to_string(i % 4000), std::to_string(i % 256), n, "00FF00" + n.substr(0, 2),
-      "FFFFFF", "7", i % 2 ? "true" : "false", std::to_string(i % 360), "12", "circle", "LM" + n,
-      "20240131120000", "Landmark number " + n + " at the river", "10", "Arial", "000000",
-      "FFFFFF", "true", "0", "5", "-5", "1", "2", "0101"};
+      "47." + n, "8." + n, std::to_string(i % 4000), std::to_string(i % 256), n,
+      "00FF00" + n.substr(0, 2), "FFFFFF", "7", i % 2 ? "true" : "false", std::to_string(i % 360),
+      "12", "circle", "LM" + n, "20240131120000", "Landmark number " + n + " at the river", "10",
+      "Arial", "000000", "FFFFFF", "true", "0", "5", "-5", "1", "2", "0101"};
   std::string line = "<landmark";
-  for (size_t k = 0; k < kNames.size(); ++k) line += std::string(" ") + kNames[k] + "=\"" + values[k] + "\"";
+  for (size_t k = 0; k < kNames.size(); ++k) {
+    line += std::string(" ") + kNames[k] + "=\"" + values[k] + "\"";
+  }
   return line + "/>";
 }
 
@@ -56,8 +58,9 @@ size_t ReadBlock(Source& In, bool ByName) {
   std::string attr;
   std::string content;
   TXmlAttributes attributes;
-  for (int32_t index; (index = ReadXmlElement(In, kGeoMapXmlTags, attr, content)) != xtGmLandmarksEnd &&
-                      index != xtInvalidTag;) {
+  for (int32_t index;
+       (index = ReadXmlElement(In, kGeoMapXmlTags, attr, content)) != xtGmLandmarksEnd &&
+       index != xtInvalidTag;) {
     if (index != xtLandmark) continue;
     if (ByName) {
       for (const char* name : kNames) taken += GetXmlAttribute(attr, name).size();
@@ -87,7 +90,8 @@ void BM_VelmoMemoryStream(benchmark::State& State) {
 }
 
 void BM_VelmoTextFile(benchmark::State& State) {
-  const std::string path = (std::filesystem::temp_directory_path() / "velmo_bench_xml.xml").string();
+  const std::string path =
+      (std::filesystem::temp_directory_path() / "velmo_bench_xml.xml").string();
   std::ofstream(path, std::ios::binary) << BlockBytes();
   size_t taken = 0;
   for (auto _ : State) {
@@ -131,7 +135,8 @@ void BM_PugixmlAttributeWalk(benchmark::State& State) {
 
 }  // namespace
 
-// Argument: 0 = attributes taken apart once per element (TXmlAttributes), 1 = GetXmlAttribute per name.
+// Argument 0: attributes taken apart once per element (TXmlAttributes), 1: GetXmlAttribute per
+// name.
 BENCHMARK(BM_VelmoMemoryStream)->ArgName("by_name")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_VelmoTextFile)->ArgName("by_name")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PugixmlAttributeByName)->Unit(benchmark::kMillisecond);

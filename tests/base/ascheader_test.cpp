@@ -39,7 +39,8 @@ TEST_F(AscHeaderTest, ReadsTitleCountsAndFlags) {
       {"t\n2\n3\nFALSE FALSE FALSE FALSE\n", {ahOk, "t", 2, 3, {F, F, F, F}}},
       {"t\n2\n3\nTRUE maybe TRUE\n", {ahBadFlag, "t", 2, 3, {T, F, F, F}}},
       {"t\n2\n3\n", {ahBadFlag, "t", 2, 3, {F, F, F, F}}},  // no line 4
-      {"Caf\xE9\nx\n3\nTRUE TRUE TRUE\n", {ahBadColumns, "Café", kUntouched, kUntouched, {T, T, T, T}}},
+      {"Caf\xE9\nx\n3\nTRUE TRUE TRUE\n",
+       {ahBadColumns, "Café", kUntouched, kUntouched, {T, T, T, T}}},
       {"t\n99999999999\n", {ahBadColumns, "t", kUntouched, kUntouched, {T, T, T, T}}},
       {"t\n2\n;3\nTRUE TRUE TRUE\n", {ahBadRows, "t", 2, kUntouched, {T, T, T, T}}},
       {"", {ahBadColumns, "", kUntouched, kUntouched, {T, T, T, T}}},
@@ -55,7 +56,9 @@ TEST_F(AscHeaderTest, ReadsTitleCountsAndFlags) {
     EXPECT_EQ(got.Title, want.Title) << "row " << row;
     EXPECT_EQ(got.Columns, want.Columns) << "row " << row;
     EXPECT_EQ(got.Rows, want.Rows) << "row " << row;
-    for (int i = 0; i < 4; ++i) EXPECT_EQ(got.Flags[i], want.Flags[i]) << "row " << row << " flag " << i;
+    for (int i = 0; i < 4; ++i) {
+      EXPECT_EQ(got.Flags[i], want.Flags[i]) << "row " << row << " flag " << i;
+    }
   }
 }
 

@@ -109,7 +109,9 @@ TEST(FindTagIndex, ComparesLowerCasedNamesWithTheList) {
       {"ellipsoid", xtEllipsoid},  {"/calline", xtInvalidTag}, {"", xtInvalidTag},
       {"invalidtag", xtInvalidTag}, {"geomapx", xtInvalidTag},
   };
-  for (const auto& [name, index] : cases) EXPECT_EQ(FindTagIndex(name, kGeoMapXmlTags), index) << name;
+  for (const auto& [name, index] : cases) {
+    EXPECT_EQ(FindTagIndex(name, kGeoMapXmlTags), index) << name;
+  }
   EXPECT_EQ(kGeoMapXmlTags.size(), 16u);
   EXPECT_EQ(FindTagIndex("a", {}), -1);
   const std::string_view own[] = {"b", "a", "end"};
