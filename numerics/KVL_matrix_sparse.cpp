@@ -16,10 +16,9 @@ bool Before(const TSpMatElemInt& e, int32_t Col, int32_t Row) {
 
 void TSparseIntStore::Reset(int32_t AllocBy) {
   const int32_t step = std::max(AllocBy, 1);
+  // The capacity is a count; memory is taken as entries arrive.
   if (!StorageFits(static_cast<std::size_t>(step), sizeof(TSpMatElemInt))) throw std::bad_alloc();
-  std::vector<TSpMatElemInt> fresh;
-  fresh.reserve(static_cast<std::size_t>(step));
-  FEntries.swap(fresh);
+  std::vector<TSpMatElemInt>().swap(FEntries);
   FAllocBy = step;
   FNumAllocated = step;
   FLowCol = FLowRow = INT32_MAX;
@@ -45,19 +44,14 @@ int32_t TSparseIntStore::Get(int32_t Col, int32_t Row) const {
   return (it != FEntries.end() && it->colidx == Col && it->rowidx == Row) ? it->value : 0;
 }
 
-void TSparseIntStore::MakeRoomForOne() {
+int32_t TSparseIntStore::CapacityForOneMore() const {
   const int64_t needed = static_cast<int64_t>(FEntries.size()) + 1;
   int64_t capacity = FNumAllocated;
   if (capacity < needed) capacity += FAllocBy;
   if (capacity > INT32_MAX ||
       !StorageFits(static_cast<std::size_t>(capacity), sizeof(TSpMatElemInt)))
     throw std::bad_alloc();
-  // The memory grows geometrically behind the stepped logical capacity.
-  if (FEntries.capacity() < static_cast<std::size_t>(needed)) {
-    const std::size_t limit = kMaxStorageBytes / sizeof(TSpMatElemInt);
-    FEntries.reserve(std::clamp(FEntries.capacity() * 2, static_cast<std::size_t>(capacity), limit));
-  }
-  FNumAllocated = static_cast<int32_t>(capacity);
+  return static_cast<int32_t>(capacity);
 }
 
 void TSparseIntStore::Widen(int32_t Col, int32_t Row) {
@@ -73,15 +67,16 @@ void TSparseIntStore::Set(int32_t Col, int32_t Row, int32_t Value) {
     FEntries[static_cast<std::size_t>(it - FEntries.begin())].value = Value;
     return;
   }
-  const auto at = it - FEntries.begin();
-  MakeRoomForOne();
-  FEntries.insert(FEntries.begin() + at, TSpMatElemInt{Col, Row, Value});
+  const int32_t capacity = CapacityForOneMore();
+  FEntries.insert(it, TSpMatElemInt{Col, Row, Value});  // no effect if it throws
+  FNumAllocated = capacity;
   Widen(Col, Row);
 }
 
 void TSparseIntStore::Append(int32_t Col, int32_t Row, int32_t Value) {
-  MakeRoomForOne();
-  FEntries.push_back(TSpMatElemInt{Col, Row, Value});
+  const int32_t capacity = CapacityForOneMore();
+  FEntries.push_back(TSpMatElemInt{Col, Row, Value});  // no effect if it throws
+  FNumAllocated = capacity;
   Widen(Col, Row);
 }
 

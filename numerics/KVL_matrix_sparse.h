@@ -14,8 +14,8 @@ struct TSpMatElemInt {
 
 class TSparseIntStore {
  public:
-  // Empty list with room for max(AllocBy, 1) entries and an empty bounding box.
-  // Throws std::bad_alloc when the room cannot be obtained; the store is then unchanged.
+  // Empty list with a capacity of max(AllocBy, 1) entries and an empty bounding box. Throws
+  // std::bad_alloc, leaving the store unchanged, when that capacity exceeds kMaxStorageBytes.
   void Reset(int32_t AllocBy);
   // Drops the list and its room (capacity 0).
   void Release();
@@ -24,7 +24,8 @@ class TSparseIntStore {
   int32_t Get(int32_t Col, int32_t Row) const;
   // Stores Value at (Col, Row), Col and Row >= 1; a new position is inserted in order, growing
   // the capacity by AllocBy when the list is full, and widens the bounding box. Throws
-  // std::bad_alloc when the room cannot be obtained; the store is then unchanged.
+  // std::bad_alloc, leaving the store unchanged, when the memory cannot be obtained or the
+  // capacity would exceed kMaxStorageBytes.
   void Set(int32_t Col, int32_t Row, int32_t Value);
   // Appends an entry that comes after every stored one (building a list in order).
   void Append(int32_t Col, int32_t Row, int32_t Value);
@@ -48,8 +49,9 @@ class TSparseIntStore {
  private:
   // Position of the first entry not before (Col, Row).
   std::vector<TSpMatElemInt>::const_iterator LowerBound(int32_t Col, int32_t Row) const;
-  // Raises the capacity by AllocBy when one more entry does not fit, and reserves the room.
-  void MakeRoomForOne();
+  // The capacity once one more entry is stored: raised by AllocBy when the list is full. The
+  // memory behind it grows geometrically as std::vector does.
+  int32_t CapacityForOneMore() const;
   void Widen(int32_t Col, int32_t Row);
 
   int32_t FNumAllocated = 0;

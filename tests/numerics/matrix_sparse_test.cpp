@@ -182,3 +182,23 @@ TEST(SparseMatrix, AgreesWithADenseReference) {
     EXPECT_EQ(m->CRCofData(), dense.CRCofData());
   }
 }
+
+TEST(SparseMatrix, CapacityBeyondStorageLimitIsRefused) {
+  try {
+    Sparse(INT32_MAX);
+    ADD_FAILURE() << "no error";
+  } catch (const EKVLMatrixError& e) {
+    EXPECT_STREQ(e.what(), "Component \"\": not enough memory on heap");
+  }
+  TIntMatrix m;
+  m.SetName("D");
+  m.SetElement(1, 1, 3);
+  EXPECT_THROW(m.ArrayToSparse(INT32_MAX), EKVLMatrixError);
+  EXPECT_FALSE(m.IsSparse());
+  EXPECT_EQ(m.Element(1, 1), 3);
+  // A large step within the limit is only a count: nothing is allocated for it up front.
+  auto big = Sparse(50'000'000);
+  big->SetElement(2, 2, 1);
+  EXPECT_EQ(big->SparseNumAllocated(), 50'000'000);
+  EXPECT_EQ(big->Element(2, 2), 1);
+}
