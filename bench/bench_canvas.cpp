@@ -80,19 +80,22 @@ void BM_CanvasStretch(benchmark::State& State) {
   TBitmap dest(static_cast<int32_t>(State.range(3)), static_cast<int32_t>(State.range(4)), pf15bit);
   const auto mode = static_cast<TStretchMode>(State.range(0));
   for (auto _ : State) {
-    dest.Canvas().StretchRect(0, 0, dest.Width(), dest.Height(), source.Canvas(), 0, 0, source.Width(),
-                              source.Height(), mode);
+    dest.Canvas().StretchRect(0, 0, dest.Width(), dest.Height(), source.Canvas(), 0, 0,
+                              source.Width(), source.Height(), mode);
   }
   State.SetItemsProcessed(State.iterations() * dest.Width() * dest.Height());
 }
 
 void BM_QImageScaled(benchmark::State& State) {
-  QImage source(static_cast<int>(State.range(1)), static_cast<int>(State.range(2)), QImage::Format_RGB32);
+  QImage source(static_cast<int>(State.range(1)), static_cast<int>(State.range(2)),
+                QImage::Format_RGB32);
   source.fill(Qt::darkGreen);
-  const auto transform = State.range(0) == smHalftone ? Qt::SmoothTransformation : Qt::FastTransformation;
+  const auto transform =
+      State.range(0) == smHalftone ? Qt::SmoothTransformation : Qt::FastTransformation;
   for (auto _ : State) {
-    QImage scaled = source.scaled(static_cast<int>(State.range(3)), static_cast<int>(State.range(4)),
-                                  Qt::IgnoreAspectRatio, transform)
+    QImage scaled = source
+                        .scaled(static_cast<int>(State.range(3)), static_cast<int>(State.range(4)),
+                                Qt::IgnoreAspectRatio, transform)
                         .convertToFormat(QImage::Format_RGB555);
     benchmark::DoNotOptimize(scaled.constBits());
   }

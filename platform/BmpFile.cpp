@@ -61,7 +61,8 @@ QByteArray FourBitBmp(const QImage& Indexed) {
     const uchar* in = Indexed.constScanLine(y);
     for (uint32_t x = 0; x < width; ++x) {
       const int index = in[x] & 0x0F;
-      row[static_cast<qsizetype>(x / 2)] = static_cast<char>(row[static_cast<qsizetype>(x / 2)] | (x % 2 ? index : index << 4));
+      row[static_cast<qsizetype>(x / 2)] =
+          static_cast<char>(row[static_cast<qsizetype>(x / 2)] | (x % 2 ? index : index << 4));
     }
     out.append(row);
   }
@@ -83,7 +84,8 @@ QImage ReadBmpFile(const std::string& FileName, int& BitsPerPixel) {
   if (image.isNull() || header.size() < kBitCountOffset + 2) {
     throw std::runtime_error("Bitmap image is not valid");
   }
-  BitsPerPixel = static_cast<uchar>(header[kBitCountOffset]) | static_cast<uchar>(header[kBitCountOffset + 1]) << 8;
+  BitsPerPixel = static_cast<uchar>(header[kBitCountOffset]) |
+                 static_cast<uchar>(header[kBitCountOffset + 1]) << 8;
   return image;
 }
 

@@ -17,10 +17,14 @@ constexpr int kDotOn = 3, kDotOff = 3;
 
 bool PatternOn(TPenStyle Style, int64_t Index) {
   switch (Style) {
-    case psDash: return Index % (kDashOn + kDashOff) < kDashOn;
-    case psDot: return Index % (kDotOn + kDotOff) < kDotOn;
-    case psClear: return false;
-    case psSolid: break;
+    case psDash:
+      return Index % (kDashOn + kDashOff) < kDashOn;
+    case psDot:
+      return Index % (kDotOn + kDotOff) < kDotOn;
+    case psClear:
+      return false;
+    case psSolid:
+      break;
   }
   return true;
 }
@@ -92,12 +96,13 @@ void Rasterise(QImage& Image, TPoint From, TPoint To, TInk Ink, TPenStyle Style,
 
   // Incremental midpoint walk from the first visible step: Error tracks 2 I D + N mod 2 N.
   int64_t minor = MinorOffset(first, d, n);
-  int64_t error = static_cast<int64_t>(
-      (static_cast<TWide>(2) * first * d + n) - static_cast<TWide>(2) * n * minor);
+  int64_t error = static_cast<int64_t>((static_cast<TWide>(2) * first * d + n) -
+                                       static_cast<TWide>(2) * n * minor);
   for (int64_t i = first; i <= last; ++i) {
     if (PatternOn(Style, Phase + i)) {
       const int64_t a = major0 + majorSign * i, b = minor0 + minorSign * minor;
-      const int32_t x = static_cast<int32_t>(xMajor ? a : b), y = static_cast<int32_t>(xMajor ? b : a);
+      const int32_t x = static_cast<int32_t>(xMajor ? a : b),
+                    y = static_cast<int32_t>(xMajor ? b : a);
       Put(reinterpret_cast<TPixel*>(Image.scanLine(y)), x, Ink);
     }
     error += 2 * d;
@@ -191,7 +196,8 @@ void CopyBlock(QImage& Dest, int32_t DestLeft, int32_t DestTop, const QImage& So
   for (int32_t k = 0; k < Height; ++k) {
     const int32_t row = upwards ? Height - 1 - k : k;
     uchar* to = Dest.scanLine(DestTop + row) + static_cast<size_t>(DestLeft) * pixelBytes;
-    const uchar* from = Source.constScanLine(SrcTop + row) + static_cast<size_t>(SrcLeft) * pixelBytes;
+    const uchar* from =
+        Source.constScanLine(SrcTop + row) + static_cast<size_t>(SrcLeft) * pixelBytes;
     std::memmove(to, from, bytes);
   }
 }

@@ -3,7 +3,8 @@
 // QPainter: Qt 6.4's cosmetic lines leave its fast path beyond about 90 pixels on 16-bit targets
 // and in XOR mode (some 50x slower), and cutting them into shorter QPainter lines moves pixels
 // because the cut points are not on the pixel grid. Integer rasterisation keeps every pixel of a
-// line the same on every format and in every mode, and an XOR line drawn twice restores the picture.
+// line the same on every format and in every mode, and an XOR line drawn twice restores the
+// picture.
 #pragma once
 
 #include <QImage>
@@ -26,7 +27,7 @@ struct TInk {
   bool Xor = false;
 };
 
-TColor ReadPixel(const QImage& Image, int32_t X, int32_t Y);  // X, Y inside the image
+TColor ReadPixel(const QImage& Image, int32_t X, int32_t Y);     // X, Y inside the image
 void WritePixel(QImage& Image, int32_t X, int32_t Y, TInk Ink);  // ignored outside
 
 // Pixels [Left, Right) x [Top, Bottom), clipped to the image.

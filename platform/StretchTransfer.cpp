@@ -13,27 +13,32 @@ constexpr uint32_t kWeightOne = 1u << kWeightBits;
 // One axis of the transfer: which destination positions are written and, for each, the source
 // positions it reads with their weights (summing to kWeightOne).
 struct TAxisMap {
-  int32_t First = 0;  // first destination index (relative to the destination rectangle)
-  int32_t Count = 0;  // number of destination indices written
-  std::vector<int32_t> TapStart;   // per written index: first entry in Taps/Weights
-  std::vector<int32_t> Taps;       // source positions (absolute)
+  int32_t First = 0;              // first destination index (relative to the destination rectangle)
+  int32_t Count = 0;              // number of destination indices written
+  std::vector<int32_t> TapStart;  // per written index: first entry in Taps/Weights
+  std::vector<int32_t> Taps;      // source positions (absolute)
   std::vector<uint32_t> Weights;
   int32_t MinTap = 0, MaxTap = -1;
 };
 
-// Destination indices d in [0, DstSize) whose source centre SrcStart + (d + 0.5) * SrcSize / DstSize
-// lies in [0, SourceExtent) and whose position DstStart + d lies in [0, DestExtent).
+// Destination indices d in [0, DstSize) whose source centre SrcStart + (d + 0.5) * SrcSize /
+// DstSize lies in [0, SourceExtent) and whose position DstStart + d lies in [0, DestExtent).
 void ValidRange(int64_t DstStart, int64_t DstSize, int64_t DestExtent, int64_t SrcStart,
                 int64_t SrcSize, int64_t SourceExtent, int32_t& First, int32_t& Count) {
   // (2d + 1) < 2^32 and SrcSize < 2^31, so the product fits.
-  const auto sourceIndex = [&](int64_t d) { return SrcStart + (2 * d + 1) * SrcSize / (2 * DstSize); };
+  const auto sourceIndex = [&](int64_t d) {
+    return SrcStart + (2 * d + 1) * SrcSize / (2 * DstSize);
+  };
   int64_t lo = std::max<int64_t>(0, -DstStart);
   int64_t hi = std::min<int64_t>(DstSize, DestExtent - DstStart);  // exclusive
   // The source index grows with d: move lo up and hi down by bisection.
   auto firstAtLeast = [&](int64_t a, int64_t b, auto pred) {  // first d in [a, b) with pred, else b
     while (a < b) {
       const int64_t mid = a + (b - a) / 2;
-      if (pred(mid)) b = mid; else a = mid + 1;
+      if (pred(mid))
+        b = mid;
+      else
+        a = mid + 1;
     }
     return a;
   };
@@ -68,7 +73,8 @@ TAxisMap MapAxis(int32_t DstStart, int32_t DstSize, int32_t DestExtent, int32_t 
   TAxisMap map;
   ValidRange(DstStart, DstSize, DestExtent, SrcStart, SrcSize, SourceExtent, map.First, map.Count);
   map.MinTap = SourceExtent;
-  const double scale = static_cast<double>(SrcSize) / DstSize;  // source pixels per destination pixel
+  const double scale =
+      static_cast<double>(SrcSize) / DstSize;  // source pixels per destination pixel
   std::vector<std::pair<int32_t, double>> taps;
   for (int32_t d = map.First; d < map.First + map.Count; ++d) {
     taps.clear();
@@ -105,7 +111,9 @@ struct TFormat<uint32_t> {
   static uint32_t Red(uint32_t P) { return (P >> 16) & 0xFF; }
   static uint32_t Green(uint32_t P) { return (P >> 8) & 0xFF; }
   static uint32_t Blue(uint32_t P) { return P & 0xFF; }
-  static uint32_t Pack(uint32_t R, uint32_t G, uint32_t B) { return 0xFF000000u | R << 16 | G << 8 | B; }
+  static uint32_t Pack(uint32_t R, uint32_t G, uint32_t B) {
+    return 0xFF000000u | R << 16 | G << 8 | B;
+  }
 };
 
 template <>
@@ -131,7 +139,8 @@ void NearestRows(QImage& Dest, TPixelRect Dst, const QImage& Source, const TAxis
       if constexpr (std::is_same_v<TSrc, TDst>) {
         out[i] = p;
       } else {
-        out[i] = TFormat<TDst>::Pack(TFormat<TSrc>::Red(p), TFormat<TSrc>::Green(p), TFormat<TSrc>::Blue(p));
+        out[i] = TFormat<TDst>::Pack(TFormat<TSrc>::Red(p), TFormat<TSrc>::Green(p),
+                                     TFormat<TSrc>::Blue(p));
       }
     }
   }
@@ -200,10 +209,10 @@ void StretchTransfer(QImage& Dest, TPixelRect Dst, const QImage& Source, TPixelR
                      TStretchMode Mode) {
   if (Dst.Width < 1 || Dst.Height < 1 || Src.Width < 1 || Src.Height < 1) return;
   if (Source.isNull() || Dest.isNull()) return;
-  const TAxisMap x = MapAxis(Dst.Left, Dst.Width, Dest.width(), Src.Left, Src.Width,
-                             Source.width(), Mode);
-  const TAxisMap y = MapAxis(Dst.Top, Dst.Height, Dest.height(), Src.Top, Src.Height,
-                             Source.height(), Mode);
+  const TAxisMap x =
+      MapAxis(Dst.Left, Dst.Width, Dest.width(), Src.Left, Src.Width, Source.width(), Mode);
+  const TAxisMap y =
+      MapAxis(Dst.Top, Dst.Height, Dest.height(), Src.Top, Src.Height, Source.height(), Mode);
   if (x.Count == 0 || y.Count == 0) return;
   if (Source.format() == QImage::Format_RGB555) {
     TransferTo<uint16_t>(Dest, Dst, Source, x, y, Mode);

@@ -16,7 +16,7 @@ struct TPixelRect {
 // destination pixel the source pixel under its centre; smHalftone averages: the source area that
 // falls on the destination pixel when shrinking, a bilinear blend of the four nearest source pixels
 // when enlarging (per axis). A destination pixel whose centre maps outside Source keeps its colour,
-// as do destination pixels outside Dest. Rectangles with a width or height below 1 transfer nothing.
-// Source must not share memory with Dest.
+// as do destination pixels outside Dest. Rectangles with a width or height below 1 transfer
+// nothing. Source must not share memory with Dest.
 void StretchTransfer(QImage& Dest, TPixelRect Dst, const QImage& Source, TPixelRect Src,
                      TStretchMode Mode);

@@ -26,8 +26,9 @@ QImage WhiteImage(int32_t Width, int32_t Height, TPixelFormat Format) {
 // The picture in the storage of Format; 16-colour pictures keep only palette colours.
 QImage Converted(const QImage& Picture, TPixelFormat Format) {
   if (Picture.isNull()) return QImage();
-  QImage converted = Format == pf4bit ? ReduceToStandardPalette(Picture).convertToFormat(QImage::Format_RGB32)
-                                      : Picture.convertToFormat(StorageOf(Format));
+  QImage converted = Format == pf4bit
+                         ? ReduceToStandardPalette(Picture).convertToFormat(QImage::Format_RGB32)
+                         : Picture.convertToFormat(StorageOf(Format));
   if (converted.isNull()) throw std::bad_alloc();
   return converted;
 }
@@ -99,4 +100,6 @@ void TBitmap::LoadFromFile(const std::string& FileName) {
   TakeFormat(format);
 }
 
-void TBitmap::SaveToFile(const std::string& FileName) const { WriteBmpFile(ExportImage(), FileName); }
+void TBitmap::SaveToFile(const std::string& FileName) const {
+  WriteBmpFile(ExportImage(), FileName);
+}

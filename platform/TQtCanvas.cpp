@@ -135,8 +135,8 @@ void TQtCanvas::LineTo(int32_t X, int32_t Y) {
     }
   } else {
     int64_t phase = 0;
-    PixelRaster::DrawLine(FTarget, FPenPos, to, {PixelRaster::NativeOf(FTarget.format(), FPenColor),
-                                                 FPenMode == pmXor},
+    PixelRaster::DrawLine(FTarget, FPenPos, to,
+                          {PixelRaster::NativeOf(FTarget.format(), FPenColor), FPenMode == pmXor},
                           FPenStyle, phase);
   }
   FPenPos = to;
@@ -158,7 +158,8 @@ void TQtCanvas::Rectangle(int32_t Left, int32_t Top, int32_t Right, int32_t Bott
   if (!outline) return;
   if (UsesWidePen()) {
     PreparePainter(true, false);
-    Painter().drawRect(QRectF(Left + 0.5, Top + 0.5, static_cast<double>(Right) - Left - 1, static_cast<double>(Bottom) - Top - 1));
+    Painter().drawRect(QRectF(Left + 0.5, Top + 0.5, static_cast<double>(Right) - Left - 1,
+                              static_cast<double>(Bottom) - Top - 1));
     return;
   }
   // Each outline pixel exactly once, so that an XOR rectangle drawn twice restores the picture.
@@ -189,8 +190,10 @@ void TQtCanvas::Ellipse(int32_t Left, int32_t Top, int32_t Right, int32_t Bottom
   Normalise(Top, Bottom);
   if (Empty(Left, Right) || Empty(Top, Bottom)) return;
   PreparePainter(true, true);
-  // A cosmetic outline of a w x h ellipse at (x, y) covers x ... x + w: this spans Left ... Right - 1.
-  Painter().drawEllipse(QRectF(Left, Top, static_cast<double>(Right) - Left - 1, static_cast<double>(Bottom) - Top - 1));
+  // A cosmetic outline of a w x h ellipse at (x, y) covers x ... x + w: this spans Left ... Right
+  // - 1.
+  Painter().drawEllipse(QRectF(Left, Top, static_cast<double>(Right) - Left - 1,
+                               static_cast<double>(Bottom) - Top - 1));
 }
 
 void TQtCanvas::Polygon(const std::vector<TPoint>& Points) {
@@ -242,7 +245,8 @@ const TQtCanvas& TQtCanvas::SameKind(const TCanvas& Source) {
 void TQtCanvas::CopyRect(int32_t DestLeft, int32_t DestTop, int32_t Width, int32_t Height,
                          const TCanvas& Source, int32_t SrcLeft, int32_t SrcTop) {
   const QImage& source = SameKind(Source).FTarget;
-  // Clip to both images, keeping source and destination aligned (64-bit: the edges may lie far out).
+  // Clip to both images, keeping source and destination aligned (64-bit: the edges may lie far
+  // out).
   const auto clip = [](int32_t& dst, int32_t& src, int32_t& size, int32_t dstExtent,
                        int32_t srcExtent) {
     const int64_t skip = std::max<int64_t>({0, -int64_t{dst}, -int64_t{src}});
@@ -270,7 +274,8 @@ void TQtCanvas::StretchRect(int32_t DestLeft, int32_t DestTop, int32_t DestWidth
   const TPixelRect dst{DestLeft, DestTop, DestWidth, DestHeight};
   const TPixelRect src{SrcLeft, SrcTop, SrcWidth, SrcHeight};
   if (&source == &FTarget) {
-    StretchTransfer(FTarget, dst, source.copy(), src, Mode);  // deep copy: the rectangles may overlap
+    StretchTransfer(FTarget, dst, source.copy(), src,
+                    Mode);  // deep copy: the rectangles may overlap
   } else {
     StretchTransfer(FTarget, dst, source, src, Mode);
   }

@@ -25,7 +25,8 @@ class BitmapFile : public testing::Test {
 
 uint32_t U32At(const QByteArray& B, int Offset) {
   return static_cast<uchar>(B[Offset]) | static_cast<uchar>(B[Offset + 1]) << 8 |
-         static_cast<uchar>(B[Offset + 2]) << 16 | static_cast<uint32_t>(static_cast<uchar>(B[Offset + 3])) << 24;
+         static_cast<uchar>(B[Offset + 2]) << 16 |
+         static_cast<uint32_t>(static_cast<uchar>(B[Offset + 3])) << 24;
 }
 
 TEST_F(BitmapFile, SixteenColourBitmapsAreWrittenWithFourBitsPerPixel) {
@@ -41,7 +42,7 @@ TEST_F(BitmapFile, SixteenColourBitmapsAreWrittenWithFourBitsPerPixel) {
   EXPECT_EQ(bytes.left(2), QByteArray("BM"));
   EXPECT_EQ(U32At(bytes, 2), static_cast<uint32_t>(bytes.size()));
   EXPECT_EQ(U32At(bytes, 10), static_cast<uint32_t>(kPixelsAt));
-  EXPECT_EQ(static_cast<uchar>(bytes[28]), 4);  // bits per pixel
+  EXPECT_EQ(static_cast<uchar>(bytes[28]), 4);                // bits per pixel
   EXPECT_EQ(static_cast<uchar>(bytes[kPixelsAt + 1]), 0xFF);  // bottom row first: white, white
   EXPECT_EQ(static_cast<uchar>(bytes[kPixelsAt + 2]), 0x00);  // (4, 2) black, then padding
   EXPECT_EQ(static_cast<uchar>(bytes[kPixelsAt + 2 * kRowBytes]), 0x9F);  // top row: red, white

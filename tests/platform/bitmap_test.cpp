@@ -11,7 +11,9 @@ TEST(Bitmap, NewBitmapIsWhiteInItsStorageFormat) {
   const struct {
     TPixelFormat Format;
     QImage::Format Storage;
-  } cases[] = {{pf4bit, QImage::Format_RGB32}, {pf15bit, QImage::Format_RGB555}, {pf32bit, QImage::Format_RGB32}};
+  } cases[] = {{pf4bit, QImage::Format_RGB32},
+               {pf15bit, QImage::Format_RGB555},
+               {pf32bit, QImage::Format_RGB32}};
   for (const auto& c : cases) {
     TBitmap bitmap(3, 2, c.Format);
     EXPECT_EQ(bitmap.Width(), 3);
@@ -91,7 +93,8 @@ TEST(Bitmap, AssignedImagesTakeTheBitmapsFormat) {
     EXPECT_EQ(bitmap.Width(), 3);
     EXPECT_EQ(bitmap.Height(), 1);
     EXPECT_EQ(bitmap.Image().format(), c.Storage);
-    for (int32_t x = 0; x < 3; ++x) EXPECT_EQ(bitmap.Canvas().Pixel(x, 0), c.Pixels[x]) << int(c.Format) << " " << x;
+    for (int32_t x = 0; x < 3; ++x)
+      EXPECT_EQ(bitmap.Canvas().Pixel(x, 0), c.Pixels[x]) << int(c.Format) << " " << x;
   }
   TBitmap bitmap(2, 2);
   bitmap.Assign(QImage());

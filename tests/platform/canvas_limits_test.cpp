@@ -21,7 +21,8 @@ bool AllPixels(const TBitmap& Bitmap, TColor Colour) {
   return true;
 }
 
-// Graticule and grid lines converted from far-away coordinates may end anywhere in the 32-bit range.
+// Graticule and grid lines converted from far-away coordinates may end anywhere in the 32-bit
+// range.
 TEST(CanvasLimits, ExtremeCoordinatesClipCleanly) {
   EnsureGuiApplication();
   TBitmap bitmap(10, 10, pf15bit);
@@ -110,7 +111,8 @@ TEST(CanvasLimits, ForeignSourceCanvasIsRefused) {
   TBitmap bitmap(2, 2);
   const ForeignCanvas foreign;
   EXPECT_THROW(bitmap.Canvas().CopyRect(0, 0, 1, 1, foreign, 0, 0), std::invalid_argument);
-  EXPECT_THROW(bitmap.Canvas().StretchRect(0, 0, 2, 2, foreign, 0, 0, 1, 1, smHalftone), std::invalid_argument);
+  EXPECT_THROW(bitmap.Canvas().StretchRect(0, 0, 2, 2, foreign, 0, 0, 1, 1, smHalftone),
+               std::invalid_argument);
 }
 
 TEST(CanvasLimits, WidePenOutlinesCentreOnTheBorder) {

@@ -20,7 +20,9 @@ TEST(CanvasLines, LineToExcludesTheEndPoint) {
       {{5, 1}, {0, 1}, "......\n.#####\n......\n......\n"},
       {{2, 0}, {2, 3}, "..#...\n..#...\n..#...\n......\n"},
       {{0, 0}, {3, 3}, "#.....\n.#....\n..#...\n......\n"},
-      {{0, 3}, {4, 1}, "......\n...#..\n.##...\n#.....\n"},  // the half step rounds away from the start
+      {{0, 3},
+       {4, 1},
+       "......\n...#..\n.##...\n#.....\n"},  // the half step rounds away from the start
       {{1, 1}, {1, 1}, "......\n......\n......\n......\n"},
   };
   for (size_t i = 0; i < std::size(cases); ++i) {
@@ -49,8 +51,10 @@ TEST(CanvasLines, ClosedOutlineCoversEveryCornerOnce) {
 // A line far longer than the bitmap, clipped, must light exactly the pixels that the same line
 // lights inside a larger bitmap: clipping may not move the line.
 TEST(CanvasLines, ClippingKeepsThePixelsOfTheWholeLine) {
-  const TPoint ends[][2] = {{{-90, -37}, {500, 213}}, {{420, 7}, {-300, 133}},
-                            {{55, -400}, {61, 600}},  {{-1000000, 1}, {1000000, 98}},
+  const TPoint ends[][2] = {{{-90, -37}, {500, 213}},
+                            {{420, 7}, {-300, 133}},
+                            {{55, -400}, {61, 600}},
+                            {{-1000000, 1}, {1000000, 98}},
                             {{30, 30}, {30, -5}}};
   constexpr int32_t kOffset = 150;
   for (size_t i = 0; i < std::size(ends); ++i) {
@@ -64,7 +68,8 @@ TEST(CanvasLines, ClippingKeepsThePixelsOfTheWholeLine) {
     for (int32_t y = 0; y < 100; ++y) {
       for (int32_t x = 0; x < 100; ++x) {
         const TColor c = small.Canvas().Pixel(x, y);
-        ASSERT_EQ(c, large.Canvas().Pixel(x + kOffset, y + kOffset)) << "case " << i << " at " << x << "," << y;
+        ASSERT_EQ(c, large.Canvas().Pixel(x + kOffset, y + kOffset))
+            << "case " << i << " at " << x << "," << y;
         lit += c == kRed;
       }
     }
@@ -109,6 +114,30 @@ TEST(CanvasLines, LongLinesAreConnectedWithOnePixelPerStep) {
   }
 }
 
+// A line continued through pixels that lie exactly on it (as LineTo chains of a cut-up line do)
+// lights the same pixels as the line drawn in one piece, including ties at half steps.
+TEST(CanvasLines, LineCutAtPointsOnItEqualsTheWholeLine) {
+  const struct {
+    TPoint From, To;
+    int Pieces;  // divides both extents, so every cut point is a pixel on the line
+  } cases[] = {{{0, 0}, {300, 100}, 4},  {{0, 0}, {200, 100}, 5},  {{290, 10}, {10, 150}, 4},
+               {{5, 195}, {285, 55}, 7}, {{20, 190}, {60, 10}, 5}, {{-200, -100}, {400, 200}, 6}};
+  for (size_t i = 0; i < std::size(cases); ++i) {
+    const TPoint a = cases[i].From, b = cases[i].To;
+    TBitmap whole(300, 200), cut(300, 200);
+    whole.Canvas().SetPenColor(kRed);
+    whole.Canvas().MoveTo(a.X, a.Y);
+    whole.Canvas().LineTo(b.X, b.Y);
+    cut.Canvas().SetPenColor(kRed);
+    cut.Canvas().MoveTo(a.X, a.Y);
+    for (int k = 1; k <= cases[i].Pieces; ++k) {
+      cut.Canvas().LineTo(a.X + (b.X - a.X) * k / cases[i].Pieces,
+                          a.Y + (b.Y - a.Y) * k / cases[i].Pieces);
+    }
+    EXPECT_EQ(DifferingPixels(whole, cut), 0) << "case " << i;
+  }
+}
+
 TEST(CanvasLines, PenStylesGiveTheirPatterns) {
   struct {
     TPenStyle Style;
@@ -135,18 +164,23 @@ TEST(CanvasLines, SamePixelsOnEveryFormatAndXorUndoes) {
   TBitmap reference(120, 90, pf32bit);
   TBitmap xored(120, 90, pf15bit);
   for (int32_t y = 0; y < 90; ++y) {
-    for (int32_t x = 0; x < 120; ++x) xored.Canvas().SetPixel(x, y, static_cast<TColor>(x * 2 | y << 9 | (x ^ y) << 18));
+    for (int32_t x = 0; x < 120; ++x)
+      xored.Canvas().SetPixel(x, y, static_cast<TColor>(x * 2 | y << 9 | (x ^ y) << 18));
   }
   TBitmap before(120, 90, pf15bit);
   before.Canvas().CopyRect(0, 0, 120, 90, xored.Canvas(), 0, 0);
   // Lines that do not cross, so that no pixel is inverted twice in one pass.
-  const TPoint lines[][2] = {{{-20, 5}, {130, 25}}, {{130, 40}, {-10, 35}}, {{60, 50}, {61, 100}},
-                             {{3, 45}, {40, 89}}, {{119, 89}, {70, 60}}};
+  const TPoint lines[][2] = {{{-20, 5}, {130, 25}},
+                             {{130, 40}, {-10, 35}},
+                             {{60, 50}, {61, 100}},
+                             {{3, 45}, {40, 89}},
+                             {{119, 89}, {70, 60}}};
   for (int pass = 0; pass < 2; ++pass) {
     xored.Canvas().SetPenMode(pmXor);
     xored.Canvas().SetPenColor(0xFFFFFF);
     for (const auto& line : lines) {
-      for (TCanvas* canvas : {static_cast<TCanvas*>(&reference.Canvas()), static_cast<TCanvas*>(&xored.Canvas())}) {
+      for (TCanvas* canvas :
+           {static_cast<TCanvas*>(&reference.Canvas()), static_cast<TCanvas*>(&xored.Canvas())}) {
         canvas->MoveTo(line[0].X, line[0].Y);
         canvas->LineTo(line[1].X, line[1].Y);
       }
@@ -155,7 +189,8 @@ TEST(CanvasLines, SamePixelsOnEveryFormatAndXorUndoes) {
       for (int32_t y = 0; y < 90; ++y) {
         for (int32_t x = 0; x < 120; ++x) {
           const bool inked = reference.Canvas().Pixel(x, y) == 0x000000;
-          ASSERT_EQ(inked, xored.Canvas().Pixel(x, y) != before.Canvas().Pixel(x, y)) << x << "," << y;
+          ASSERT_EQ(inked, xored.Canvas().Pixel(x, y) != before.Canvas().Pixel(x, y))
+              << x << "," << y;
         }
       }
     }

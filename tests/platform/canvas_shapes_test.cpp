@@ -30,10 +30,13 @@ TEST(CanvasShapes, RectangleExcludesRightAndBottomEdges) {
   } cases[] = {
       {psSolid, bsSolid, 1, 1, 6, 5, ".......\n.PPPPP.\n.PBBBP.\n.PBBBP.\n.PPPPP.\n"},
       {psSolid, bsClear, 1, 1, 6, 5, ".......\n.PPPPP.\n.P...P.\n.P...P.\n.PPPPP.\n"},
-      {psClear, bsSolid, 1, 1, 6, 5, ".......\n.BBBB..\n.BBBB..\n.BBBB..\n.......\n"},  // one smaller
-      {psSolid, bsSolid, 6, 5, 1, 1, ".......\n.PPPPP.\n.PBBBP.\n.PBBBP.\n.PPPPP.\n"},  // corners swapped
-      {psSolid, bsSolid, 2, 2, 3, 5, ".......\n.......\n..P....\n..P....\n..P....\n"},  // one column
-      {psSolid, bsSolid, 2, 2, 2, 5, ".......\n.......\n.......\n.......\n.......\n"},  // empty
+      {psClear, bsSolid, 1, 1, 6, 5,
+       ".......\n.BBBB..\n.BBBB..\n.BBBB..\n.......\n"},  // one smaller
+      {psSolid, bsSolid, 6, 5, 1, 1,
+       ".......\n.PPPPP.\n.PBBBP.\n.PBBBP.\n.PPPPP.\n"},  // corners swapped
+      {psSolid, bsSolid, 2, 2, 3, 5,
+       ".......\n.......\n..P....\n..P....\n..P....\n"},  // one column
+      {psSolid, bsSolid, 2, 2, 2, 5, ".......\n.......\n.......\n.......\n.......\n"},    // empty
       {psSolid, bsSolid, -3, -3, 3, 3, "BBP....\nBBP....\nPPP....\n.......\n.......\n"},  // clipped
   };
   for (size_t i = 0; i < std::size(cases); ++i) {
@@ -58,7 +61,8 @@ TEST(CanvasShapes, XorRectangleInvertsEachOutlinePixelOnceAndUndoes) {
     canvas.SetPenColor(0xFFFFFF);
     canvas.SetBrushStyle(bsClear);
     canvas.Rectangle(1, 1, 6, 5);
-    EXPECT_EQ(Picture(bitmap, 0x000000), ".......\n.#####.\n.#...#.\n.#...#.\n.#####.\n") << int(format);
+    EXPECT_EQ(Picture(bitmap, 0x000000), ".......\n.#####.\n.#...#.\n.#...#.\n.#####.\n")
+        << int(format);
 
     TBitmap patterned(40, 30, format), original(40, 30, format);
     for (int32_t y = 0; y < 30; ++y) {
@@ -114,7 +118,7 @@ TEST(CanvasShapes, EllipseStaysInsideRightAndBottomEdges) {
   EXPECT_EQ(right, 9);
   EXPECT_EQ(top, 2);
   EXPECT_EQ(bottom, 8);
-  EXPECT_EQ(canvas.Pixel(5, 5), kBrush);  // filled inside
+  EXPECT_EQ(canvas.Pixel(5, 5), kBrush);     // filled inside
   EXPECT_EQ(canvas.Pixel(1, 2), 0xFFFFFFu);  // the corner of the box stays outside
 
   canvas.SetBrushStyle(bsClear);

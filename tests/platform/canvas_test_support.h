@@ -34,7 +34,8 @@ inline std::string Picture(const TBitmap& Bitmap, TColor Ink) {
 inline int DifferingPixels(const TBitmap& A, const TBitmap& B) {
   int count = 0;
   for (int32_t y = 0; y < A.Height(); ++y) {
-    for (int32_t x = 0; x < A.Width(); ++x) count += A.Canvas().Pixel(x, y) != B.Canvas().Pixel(x, y);
+    for (int32_t x = 0; x < A.Width(); ++x)
+      count += A.Canvas().Pixel(x, y) != B.Canvas().Pixel(x, y);
   }
   return count;
 }

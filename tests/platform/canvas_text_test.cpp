@@ -11,7 +11,8 @@ constexpr TColor kWhite = 0xFFFFFF;
 constexpr TColor kBackground = 0x00FF00;
 
 struct Box {
-  int32_t Left = 1 << 30, Top = 1 << 30, Right = -1, Bottom = -1;  // inclusive; empty if Right < Left
+  int32_t Left = 1 << 30, Top = 1 << 30, Right = -1,
+          Bottom = -1;  // inclusive; empty if Right < Left
 };
 
 // Bounding box of the pixels that are neither white nor Ignored.
@@ -65,7 +66,8 @@ TEST_F(CanvasText, SolidBrushFillsTheTextCell) {
   canvas.SetBrushColor(kBackground);
   canvas.TextOut(5, 6, "ab");
   const int32_t w = canvas.TextWidth("ab"), h = canvas.TextHeight("ab");
-  for (TPoint inside : {TPoint{5, 6}, TPoint{5 + w - 1, 6}, TPoint{5, 6 + h - 1}, TPoint{5 + w - 1, 6 + h - 1}}) {
+  for (TPoint inside :
+       {TPoint{5, 6}, TPoint{5 + w - 1, 6}, TPoint{5, 6 + h - 1}, TPoint{5 + w - 1, 6 + h - 1}}) {
     EXPECT_EQ(canvas.Pixel(inside.X, inside.Y), kBackground) << inside.X << "," << inside.Y;
   }
   for (TPoint outside : {TPoint{4, 6}, TPoint{5 + w, 6}, TPoint{5, 5}, TPoint{5, 6 + h}}) {

@@ -16,7 +16,9 @@ void FillNumbered(TBitmap& Bitmap) {
   }
 }
 
-TColor Numbered(int32_t X, int32_t Y) { return static_cast<TColor>(0x080000 * (Y + 1) + 0x08 * (X + 1)); }
+TColor Numbered(int32_t X, int32_t Y) {
+  return static_cast<TColor>(0x080000 * (Y + 1) + 0x08 * (X + 1));
+}
 
 std::vector<TColor> Row(const TBitmap& Bitmap, int32_t Y) {
   std::vector<TColor> row;
@@ -34,7 +36,8 @@ TEST(CanvasCopy, CopiesClipsAndConverts) {
     for (const auto& c : cases) {
       TBitmap source(4, 4, pf32bit), dest(5, 5, destFormat);
       FillNumbered(source);
-      dest.Canvas().CopyRect(c.DestLeft, c.DestTop, c.Width, c.Height, source.Canvas(), c.SrcLeft, c.SrcTop);
+      dest.Canvas().CopyRect(c.DestLeft, c.DestTop, c.Width, c.Height, source.Canvas(), c.SrcLeft,
+                             c.SrcTop);
       for (int32_t y = 0; y < 5; ++y) {
         for (int32_t x = 0; x < 5; ++x) {
           const int32_t sx = x - c.DestLeft + c.SrcLeft, sy = y - c.DestTop + c.SrcTop;
@@ -43,7 +46,8 @@ TEST(CanvasCopy, CopiesClipsAndConverts) {
           // Every numbered colour survives the 5-bit channels: its parts are multiples of 8.
           const TColor expected = copied ? Numbered(sx, sy) : 0xFFFFFF;
           const TColor got = dest.Canvas().Pixel(x, y);
-          EXPECT_EQ(got & 0xF8F8F8, expected & 0xF8F8F8) << x << "," << y << " from " << c.SrcLeft << "," << c.SrcTop;
+          EXPECT_EQ(got & 0xF8F8F8, expected & 0xF8F8F8)
+              << x << "," << y << " from " << c.SrcLeft << "," << c.SrcTop;
         }
       }
     }
@@ -57,7 +61,8 @@ TEST(CanvasCopy, OverlappingCopyWithinOneBitmap) {
     bitmap.Canvas().CopyRect(1 + shift, 1 + shift, 4, 4, bitmap.Canvas(), 1, 1);
     for (int32_t y = 0; y < 4; ++y) {
       for (int32_t x = 0; x < 4; ++x) {
-        EXPECT_EQ(bitmap.Canvas().Pixel(1 + shift + x, 1 + shift + y) & 0xF8F8F8, Numbered(1 + x, 1 + y))
+        EXPECT_EQ(bitmap.Canvas().Pixel(1 + shift + x, 1 + shift + y) & 0xF8F8F8,
+                  Numbered(1 + x, 1 + y))
             << shift << ": " << x << "," << y;
       }
     }
@@ -69,7 +74,8 @@ TEST(CanvasStretch, ColorOnColorTakesThePixelUnderEachCentre) {
   FillNumbered(source);
   enlarged.Canvas().StretchRect(0, 0, 8, 4, source.Canvas(), 0, 0, 4, 2, smColorOnColor);
   for (int32_t y = 0; y < 4; ++y) {
-    for (int32_t x = 0; x < 8; ++x) EXPECT_EQ(enlarged.Canvas().Pixel(x, y) & 0xF8F8F8, Numbered(x / 2, y / 2));
+    for (int32_t x = 0; x < 8; ++x)
+      EXPECT_EQ(enlarged.Canvas().Pixel(x, y) & 0xF8F8F8, Numbered(x / 2, y / 2));
   }
   shrunk.Canvas().StretchRect(0, 0, 2, 1, source.Canvas(), 0, 0, 4, 2, smColorOnColor);
   EXPECT_EQ(Row(shrunk, 0), (std::vector<TColor>{Numbered(1, 1), Numbered(3, 1)}));
@@ -112,7 +118,8 @@ TEST(CanvasStretch, DestinationOutsideTheSourceKeepsItsColour) {
     for (int32_t y = 0; y < 8; ++y) {
       for (int32_t x = 0; x < 8; ++x) {
         const bool inside = x >= 2 && y < 4;  // source columns 0 ... 2, rows 2 ... 3
-        EXPECT_EQ(dest.Canvas().Pixel(x, y), inside ? 0x0000FFu : 0xC6C6C6u) << int(mode) << ": " << x << "," << y;
+        EXPECT_EQ(dest.Canvas().Pixel(x, y), inside ? 0x0000FFu : 0xC6C6C6u)
+            << int(mode) << ": " << x << "," << y;
       }
     }
   }
@@ -144,7 +151,8 @@ TEST(CanvasStretch, EmptyRectanglesTransferNothing) {
   TBitmap source(4, 4), dest(4, 4);
   source.Canvas().SetBrushColor(0);
   source.Canvas().FillRect(0, 0, 4, 4);
-  for (auto [dw, dh, sw, sh] : {std::tuple{0, 4, 4, 4}, std::tuple{4, -2, 4, 4}, std::tuple{4, 4, 0, 4}}) {
+  for (auto [dw, dh, sw, sh] :
+       {std::tuple{0, 4, 4, 4}, std::tuple{4, -2, 4, 4}, std::tuple{4, 4, 0, 4}}) {
     dest.Canvas().StretchRect(0, 0, dw, dh, source.Canvas(), 0, 0, sw, sh, smHalftone);
     EXPECT_EQ(dest.Canvas().Pixel(1, 1), 0xFFFFFFu);
   }
