@@ -57,7 +57,7 @@ void TGeoCalibration::ResetGratMat() {
 }
 
 void TGeoCalibration::SetCalibModel(TCalibModel Model) {
-  FCalibModel = Model;
+  StoreCalibModel(Model);
   RecalcCalibration();
 }
 

@@ -24,7 +24,8 @@ struct TCalibParams {
   TArray1<TArray1<double, 3>, 2> FEquRectSPPL;  // [1] x, [2] y = c1 + c2·Lat + c3·Long
   TArray1<TArray1<double, 3>, 2> FEquRectPLSP;  // [1] Lat, [2] Long = c1 + c2·x + c3·y
   TArray1<TArray1<double, 6>, 2> FCalParsPLSP;  // [1] Lat, [2] Long in 1, x, y, x², xy, y²
-  TArray1<TArray1<double, 6>, 2> FCalParsSPPL;  // [1] x, [2] y in 1, Lat, Long, Lat², LatLong, Long²
+  // [1] x, [2] y in 1, Lat, Long, Lat², Lat·Long, Long²
+  TArray1<TArray1<double, 6>, 2> FCalParsSPPL;
   // [1][1] kB, [1][2] dB of y = kB·ln(tan(π/4 + 0.4φ)) + dB;
   // [2][1] kA, [2][2] dA of x = kA·λ + dA (φ, λ in radians)
   TArray1<TArray1<double, 2>, 2> FMillercylPar;
@@ -56,10 +57,13 @@ class TGeoCalibration {
   void SetBitmapSize(int32_t Width, int32_t Height);
 
   TCalibModel CalibModel() const { return FCalibModel; }
-  // Stores the model without any check, then RecalcCalibration.
+  // Stores the model, then RecalcCalibration. A value outside the enumeration counts as
+  // cmUndefined.
   void SetCalibModel(TCalibModel Model);
   // Stores the model without recalculating (Clear, calibration files).
-  void StoreCalibModel(TCalibModel Model) { FCalibModel = Model; }
+  void StoreCalibModel(TCalibModel Model) {
+    FCalibModel = Model <= cmUndefined ? Model : cmUndefined;
+  }
 
   const TCalibData& CalibData() const { return FCalibData; }
   // Direct access for the control's properties and the file reader; nothing is recalculated.

@@ -108,6 +108,9 @@ TEST(Conversion, UndefinedAndUnfittedModelsAreNotValid) {
   EXPECT_EQ(x, 123);  // not written
   EXPECT_EQ(y, 456);
 
+  calib.SetCalibModel(static_cast<TCalibModel>(9));
+  EXPECT_EQ(calib.CalibModel(), cmUndefined);
+
   calib.SetCalibModel(cmMillerCylindrical);
   calib.AddCalibPoint(45.0, 7.0, 10, 10);
   calib.AddCalibPoint(46.0, 8.0, 20, 0);
