@@ -93,11 +93,15 @@ void TVectorCore<T>::CopyFrom(const TVectorCore* VecSource, int32_t SourceElemLo
                               int32_t SourceElemHi, int32_t DestElem) {
   if (!VecSource) return;
   ClampRange(SourceElemLo, SourceElemHi, VecSource->FNElem);
+  // The range is read whole before anything is written, so a copy within one vector does not
+  // read elements it has already overwritten.
+  const std::vector<T> range(VecSource->FVec.begin() + (SourceElemLo - 1),
+                             VecSource->FVec.begin() + SourceElemHi);
   // The destination index in 64 bits: a DestElem near the int32 limits must not wrap into range.
   const int64_t offset = static_cast<int64_t>(DestElem) - SourceElemLo;
   for (int32_t s = SourceElemLo; s <= SourceElemHi; ++s) {
     const int64_t dest = s + offset;
-    if (dest >= 1 && dest <= FNElem) SetElement(static_cast<int32_t>(dest), VecSource->FVec[s - 1]);
+    if (dest >= 1 && dest <= FNElem) SetElement(static_cast<int32_t>(dest), range[s - SourceElemLo]);
   }
   Changed();
 }

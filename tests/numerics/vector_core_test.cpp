@@ -172,6 +172,9 @@ TEST(Vector, CopyFromClampsSourceRangeAndDropsWritesOutside) {
     v.CopyFrom(&source, cases[i].lo, cases[i].hi, cases[i].dest);
     EXPECT_EQ(Values(v), cases[i].expected) << "case " << i;
   }
+  // Within one vector the range moves whole.
+  source.CopyFrom(&source, 1, 2, 2);
+  EXPECT_EQ(Values(source), (std::vector<double>{10, 10, 20}));
 }
 
 TEST(Vector, ArithmeticErrorsAndAbsentOperands) {
