@@ -11,10 +11,6 @@ __extension__ typedef __int128 TWide;  // products of two 33-bit line extents
 
 constexpr uint32_t kRgb32Opaque = 0xFF000000u;
 
-// Cosmetic pen patterns in pixels (on, off), as the classic desktop draws them.
-constexpr int kDashOn = 18, kDashOff = 6;
-constexpr int kDotOn = 3, kDotOff = 3;
-
 bool PatternOn(TPenStyle Style, int64_t Index) {
   switch (Style) {
     case psDash:

@@ -13,6 +13,10 @@
 
 namespace PixelRaster {
 
+// Cosmetic pen patterns in pixels (on, off), as the classic desktop draws them.
+constexpr int kDashOn = 18, kDashOff = 6;
+constexpr int kDotOn = 3, kDotOff = 3;
+
 // True for the formats this unit writes: QImage::Format_RGB32 and QImage::Format_RGB555.
 bool IsSupported(QImage::Format Format);
 

@@ -14,9 +14,9 @@ constexpr double kScreenDpi = 96.0;      // font points are converted at the cla
 constexpr double kPointsPerInch = 72.0;
 const char* const kDefaultFontName = "Tahoma";
 
-// Cosmetic pen patterns in pixels (on, off), matching PixelRaster's.
-const QList<qreal> kDashPattern{18, 6};
-const QList<qreal> kDotPattern{3, 3};
+// The line patterns of PixelRaster, for the outlines that QPainter draws.
+const QList<qreal> kDashPattern{PixelRaster::kDashOn, PixelRaster::kDashOff};
+const QList<qreal> kDotPattern{PixelRaster::kDotOn, PixelRaster::kDotOff};
 
 QColor ToQColor(TColor Color) {
   return QColor(static_cast<int>(Color & 0xFF), static_cast<int>((Color >> 8) & 0xFF),
@@ -67,8 +67,9 @@ void TQtCanvas::PreparePainter(bool Outline, bool Fill) {
     pen.setWidth(UsesWidePen() ? FPenWidth : 0);
     pen.setCapStyle(UsesWidePen() ? Qt::RoundCap : Qt::FlatCap);
     pen.setJoinStyle(UsesWidePen() ? Qt::RoundJoin : Qt::MiterJoin);
-    if (FPenStyle == psDash) pen.setDashPattern(kDashPattern);
-    if (FPenStyle == psDot) pen.setDashPattern(kDotPattern);
+    // Wide pens are always solid, as on the desktop.
+    if (!UsesWidePen() && FPenStyle == psDash) pen.setDashPattern(kDashPattern);
+    if (!UsesWidePen() && FPenStyle == psDot) pen.setDashPattern(kDotPattern);
     painter.setPen(pen);
   } else {
     painter.setPen(Qt::NoPen);
