@@ -38,6 +38,7 @@ void TCurveFit::Init() {
   FMinX = FMinY = kNoMinimum;
   FMaxX = FMaxY = kNoMaximum;
   FErrIndic = 0;
+  FPSplineFQ = 0;
   InvalidateCaches();
 }
 

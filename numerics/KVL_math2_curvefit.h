@@ -131,6 +131,30 @@ class TCurveFit : public TComponent {
   // opened or read raises EFileError.
   int32_t ImportASC(const std::string& FName);
 
+  // Interpolating cubic spline through the pairs, evaluated at x. Pairs of equal x form one knot
+  // at their mean y. The ends are natural (second derivative 0) or clamped to the slopes
+  // SplineDerivY1 / SplineDerivYN, as SplineNatural1 / SplineNaturalN say; beyond the outer
+  // knots the spline continues as a straight line with its end slope. One knot gives its y, no
+  // pairs give 0, and a non-finite value among the pairs gives NaN.
+  double CubicSpline(double x) const;
+  // Penalised smoothing spline evaluated at x: the natural cubic spline f that minimises
+  //   Σ (yᵢ - f(xᵢ))² + λ·∫ f''(t)² dt,   λ = SplineSmoothingFactor (in x units cubed),
+  // solved by Reinsch's method. λ = 0 interpolates; as λ grows f tends to the least-squares
+  // line. FitQual is 1 - Σ(y - f(x))² / Σ(y - ȳ)² (1 when y has no spread). valid is false,
+  // with result and FitQual 0, for fewer than two distinct x or non-finite values.
+  double SmoothedSpline(double x, double& FitQual, bool& valid) const;
+
+  bool SplineNatural1() const { return FNatural1; }
+  void SetSplineNatural1(bool Value);
+  bool SplineNaturalN() const { return FNaturalN; }
+  void SetSplineNaturalN(bool Value);
+  double SplineDerivY1() const { return FY1Dash; }
+  void SetSplineDerivY1(double Value);
+  double SplineDerivYN() const { return FYNDash; }
+  void SetSplineDerivYN(double Value);
+  double SplineSmoothingFactor() const { return FPSplineSmooth; }
+  void SetSplineSmoothingFactor(double Value);
+
   int32_t NumData() const { return FNumData; }
   double MinX() const { return FMinX; }
   double MaxX() const { return FMaxX; }
@@ -179,6 +203,18 @@ class TCurveFit : public TComponent {
   // Brings the Kendall counts up to date.
   void CountKendallPairs() const;
 
+  // A cubic spline by its knots (ascending, distinct x), values and second derivatives.
+  struct TSplineKnots {
+    std::vector<double> X, Y, D2;
+    std::vector<double> Weight;  // pairs merged into each knot
+    double Evaluate(double x) const;
+  };
+  // Knots of the pairs: sorted by x, equal x merged at their mean y. False, with no knots, when
+  // some value is not finite.
+  bool BuildKnots(TSplineKnots& Knots) const;
+  void UpdateSpline() const;
+  void UpdateSmoothedSpline() const;
+
   TCurveFitSums FSums;
   int32_t FNumData = 0;
   double FMinX = 0, FMaxX = 0, FMinY = 0, FMaxY = 0;
@@ -188,8 +224,18 @@ class TCurveFit : public TComponent {
   // does not copy the store a thousand times.
   std::vector<double> FDataX;
   std::vector<double> FDataY;
-  bool FSplineValid = false;
-  bool FPenSplineValid = false;
+  bool FNatural1 = true;
+  bool FNaturalN = true;
+  double FY1Dash = 0;
+  double FYNDash = 0;
+  double FPSplineSmooth = 0.5;
+  mutable bool FSplineValid = false;
+  mutable bool FSplineUsable = false;  // the data gave knots
+  mutable TSplineKnots FSpline;
+  mutable bool FPenSplineValid = false;
+  mutable bool FPenSplineUsable = false;
+  mutable TSplineKnots FPenSpline;
+  mutable double FPSplineFQ = 0;
   mutable bool FKendallValid = false;
   // Concordant and discordant pairs, pairs tied in y only and pairs tied in x only. 64 bits: the
   // number of pairs of pairs exceeds 32 bits from about 65000 pairs on.

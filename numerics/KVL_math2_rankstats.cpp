@@ -106,8 +106,10 @@ double MidRanks(std::span<const double> Values, std::vector<double>& Ranks) {
   const size_t n = Values.size();
   std::vector<size_t> order(n);
   std::iota(order.begin(), order.end(), size_t{0});
-  std::sort(order.begin(), order.end(),
-            [&](size_t a, size_t b) { return Values[a] < Values[b]; });
+  // NaNs sort last, so that the order stays a strict weak ordering whatever the data.
+  std::sort(order.begin(), order.end(), [&](size_t a, size_t b) {
+    return Values[a] < Values[b] || (std::isnan(Values[b]) && !std::isnan(Values[a]));
+  });
   Ranks.assign(n, 0.0);
   double ties = 0;
   for (size_t first = 0; first < n;) {
