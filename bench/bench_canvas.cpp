@@ -102,6 +102,13 @@ void BM_QImageScaled(benchmark::State& State) {
   State.SetItemsProcessed(State.iterations() * State.range(3) * State.range(4));
 }
 
+// Paint's copy of the 15-bit work bitmap into the device-format front buffer.
+void BM_CanvasCopyToFront(benchmark::State& State) {
+  TBitmap aux(1000, 750, pf15bit), front(1000, 750, pfDevice);
+  for (auto _ : State) front.Canvas().CopyRect(0, 0, 1000, 750, aux.Canvas(), 0, 0);
+  State.SetItemsProcessed(State.iterations() * 1000 * 750);
+}
+
 void LineArguments(benchmark::internal::Benchmark* B) {
   B->ArgNames({"format", "xor"});
   B->Args({pf15bit, 0})->Args({pf15bit, 1})->Args({pf32bit, 0})->Args({pf32bit, 1});
@@ -120,6 +127,7 @@ BENCHMARK(BM_CanvasLongLine)->Apply(LineArguments);
 BENCHMARK(BM_QPainterLongLine)->Apply(LineArguments);
 BENCHMARK(BM_CanvasTextCached)->ArgName("format")->Arg(pf15bit)->Arg(pf32bit);
 BENCHMARK(BM_QPainterText)->ArgName("format")->Arg(pf15bit)->Arg(pf32bit);
+BENCHMARK(BM_CanvasCopyToFront)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_CanvasStretch)->Apply(StretchArguments);
 BENCHMARK(BM_QImageScaled)->Apply(StretchArguments);
 

@@ -9,8 +9,6 @@ namespace {
 
 __extension__ typedef __int128 TWide;  // products of two 33-bit line extents
 
-constexpr uint32_t kRgb32Opaque = 0xFF000000u;
-
 bool PatternOn(TPenStyle Style, int64_t Index) {
   switch (Style) {
     case psDash:
@@ -109,6 +107,19 @@ void Rasterise(QImage& Image, TPoint From, TPoint To, TInk Ink, TPenStyle Style,
   }
 }
 
+template <typename TSrc, typename TDst>
+void ConvertBlock(QImage& Dest, int32_t DestLeft, int32_t DestTop, const QImage& Source,
+                  int32_t SrcLeft, int32_t SrcTop, int32_t Width, int32_t Height) {
+  for (int32_t k = 0; k < Height; ++k) {
+    const auto* in = reinterpret_cast<const TSrc*>(Source.constScanLine(SrcTop + k)) + SrcLeft;
+    auto* out = reinterpret_cast<TDst*>(Dest.scanLine(DestTop + k)) + DestLeft;
+    for (int32_t x = 0; x < Width; ++x) {
+      out[x] = TFormat<TDst>::Pack(TFormat<TSrc>::Red(in[x]), TFormat<TSrc>::Green(in[x]),
+                                   TFormat<TSrc>::Blue(in[x]));
+    }
+  }
+}
+
 }  // namespace
 
 bool IsSupported(QImage::Format Format) {
@@ -117,23 +128,18 @@ bool IsSupported(QImage::Format Format) {
 
 uint32_t NativeOf(QImage::Format Format, TColor Color) {
   const uint32_t r = Color & 0xFF, g = (Color >> 8) & 0xFF, b = (Color >> 16) & 0xFF;
-  if (Format == QImage::Format_RGB555) return (r >> 3) << 10 | (g >> 3) << 5 | (b >> 3);
-  return kRgb32Opaque | r << 16 | g << 8 | b;
+  if (Format == QImage::Format_RGB555) return TFormat<uint16_t>::Pack(r, g, b);
+  return TFormat<uint32_t>::Pack(r, g, b);
 }
 
 TColor ColorOf(QImage::Format Format, uint32_t Native) {
-  uint32_t r, g, b;
   if (Format == QImage::Format_RGB555) {
-    const auto widen = [](uint32_t v) { return v << 3 | v >> 2; };
-    r = widen((Native >> 10) & 0x1F);
-    g = widen((Native >> 5) & 0x1F);
-    b = widen(Native & 0x1F);
-  } else {
-    r = (Native >> 16) & 0xFF;
-    g = (Native >> 8) & 0xFF;
-    b = Native & 0xFF;
+    const auto p = static_cast<uint16_t>(Native);
+    using F = TFormat<uint16_t>;
+    return F::Blue(p) << 16 | F::Green(p) << 8 | F::Red(p);
   }
-  return b << 16 | g << 8 | r;
+  using F = TFormat<uint32_t>;
+  return F::Blue(Native) << 16 | F::Green(Native) << 8 | F::Red(Native);
 }
 
 TColor ReadPixel(const QImage& Image, int32_t X, int32_t Y) {
@@ -180,9 +186,14 @@ void DrawLine(QImage& Image, TPoint From, TPoint To, TInk Ink, TPenStyle Style, 
 void CopyBlock(QImage& Dest, int32_t DestLeft, int32_t DestTop, const QImage& Source,
                int32_t SrcLeft, int32_t SrcTop, int32_t Width, int32_t Height) {
   if (Width <= 0 || Height <= 0) return;
-  if (Source.format() != Dest.format()) {
-    const QImage piece = Source.copy(SrcLeft, SrcTop, Width, Height).convertToFormat(Dest.format());
-    CopyBlock(Dest, DestLeft, DestTop, piece, 0, 0, Width, Height);
+  if (Source.format() != Dest.format()) {  // different images: no overlap
+    if (Source.format() == QImage::Format_RGB555) {
+      ConvertBlock<uint16_t, uint32_t>(Dest, DestLeft, DestTop, Source, SrcLeft, SrcTop, Width,
+                                       Height);
+    } else {
+      ConvertBlock<uint32_t, uint16_t>(Dest, DestLeft, DestTop, Source, SrcLeft, SrcTop, Width,
+                                       Height);
+    }
     return;
   }
   const size_t pixelBytes = static_cast<size_t>(Dest.depth() / 8);

@@ -17,6 +17,31 @@ namespace PixelRaster {
 constexpr int kDashOn = 18, kDashOff = 6;
 constexpr int kDotOn = 3, kDotOff = 3;
 
+// Channel access for the two storage formats, so the inner loops carry no format test.
+template <typename TPixel>
+struct TFormat;
+
+template <>
+struct TFormat<uint32_t> {
+  static uint32_t Red(uint32_t P) { return (P >> 16) & 0xFF; }
+  static uint32_t Green(uint32_t P) { return (P >> 8) & 0xFF; }
+  static uint32_t Blue(uint32_t P) { return P & 0xFF; }
+  static uint32_t Pack(uint32_t R, uint32_t G, uint32_t B) {
+    return 0xFF000000u | R << 16 | G << 8 | B;
+  }
+};
+
+template <>
+struct TFormat<uint16_t> {
+  static uint32_t Widen(uint32_t V) { return V << 3 | V >> 2; }
+  static uint32_t Red(uint16_t P) { return Widen((P >> 10) & 0x1F); }
+  static uint32_t Green(uint16_t P) { return Widen((P >> 5) & 0x1F); }
+  static uint32_t Blue(uint16_t P) { return Widen(P & 0x1F); }
+  static uint16_t Pack(uint32_t R, uint32_t G, uint32_t B) {
+    return static_cast<uint16_t>((R >> 3) << 10 | (G >> 3) << 5 | (B >> 3));
+  }
+};
+
 // True for the formats this unit writes: QImage::Format_RGB32 and QImage::Format_RGB555.
 bool IsSupported(QImage::Format Format);
 

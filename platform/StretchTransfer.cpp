@@ -5,6 +5,8 @@
 #include <type_traits>
 #include <vector>
 
+#include "PixelRaster.h"
+
 namespace {
 
 constexpr int kWeightBits = 14;
@@ -102,31 +104,6 @@ TAxisMap MapAxis(int32_t DstStart, int32_t DstSize, int32_t DestExtent, int32_t 
   return map;
 }
 
-// Channel access for the two storage formats, so the inner loops carry no format test.
-template <typename TPixel>
-struct TFormat;
-
-template <>
-struct TFormat<uint32_t> {
-  static uint32_t Red(uint32_t P) { return (P >> 16) & 0xFF; }
-  static uint32_t Green(uint32_t P) { return (P >> 8) & 0xFF; }
-  static uint32_t Blue(uint32_t P) { return P & 0xFF; }
-  static uint32_t Pack(uint32_t R, uint32_t G, uint32_t B) {
-    return 0xFF000000u | R << 16 | G << 8 | B;
-  }
-};
-
-template <>
-struct TFormat<uint16_t> {
-  static uint32_t Widen(uint32_t V) { return V << 3 | V >> 2; }
-  static uint32_t Red(uint16_t P) { return Widen((P >> 10) & 0x1F); }
-  static uint32_t Green(uint16_t P) { return Widen((P >> 5) & 0x1F); }
-  static uint32_t Blue(uint16_t P) { return Widen(P & 0x1F); }
-  static uint16_t Pack(uint32_t R, uint32_t G, uint32_t B) {
-    return static_cast<uint16_t>((R >> 3) << 10 | (G >> 3) << 5 | (B >> 3));
-  }
-};
-
 template <typename TSrc, typename TDst>
 void NearestRows(QImage& Dest, TPixelRect Dst, const QImage& Source, const TAxisMap& X,
                  const TAxisMap& Y) {
@@ -139,8 +116,9 @@ void NearestRows(QImage& Dest, TPixelRect Dst, const QImage& Source, const TAxis
       if constexpr (std::is_same_v<TSrc, TDst>) {
         out[i] = p;
       } else {
-        out[i] = TFormat<TDst>::Pack(TFormat<TSrc>::Red(p), TFormat<TSrc>::Green(p),
-                                     TFormat<TSrc>::Blue(p));
+        out[i] = PixelRaster::TFormat<TDst>::Pack(PixelRaster::TFormat<TSrc>::Red(p),
+                                                  PixelRaster::TFormat<TSrc>::Green(p),
+                                                  PixelRaster::TFormat<TSrc>::Blue(p));
       }
     }
   }
@@ -159,9 +137,9 @@ void AveragedRows(QImage& Dest, TPixelRect Dst, const QImage& Source, const TAxi
       const auto* in = reinterpret_cast<const TSrc*>(Source.constScanLine(Y.Taps[t])) + x0;
       const uint32_t w = Y.Weights[t];
       for (int32_t c = 0; c < columns; ++c) {
-        red[c] += TFormat<TSrc>::Red(in[c]) * w;
-        green[c] += TFormat<TSrc>::Green(in[c]) * w;
-        blue[c] += TFormat<TSrc>::Blue(in[c]) * w;
+        red[c] += PixelRaster::TFormat<TSrc>::Red(in[c]) * w;
+        green[c] += PixelRaster::TFormat<TSrc>::Green(in[c]) * w;
+        blue[c] += PixelRaster::TFormat<TSrc>::Blue(in[c]) * w;
       }
     }
     auto* out = reinterpret_cast<TDst*>(Dest.scanLine(Dst.Top + Y.First + j)) + Dst.Left + X.First;
@@ -176,9 +154,9 @@ void AveragedRows(QImage& Dest, TPixelRect Dst, const QImage& Source, const TAxi
       }
       constexpr int shift = 2 * kWeightBits;
       constexpr uint64_t half = uint64_t{1} << (shift - 1);
-      out[i] = TFormat<TDst>::Pack(static_cast<uint32_t>((r + half) >> shift),
-                                   static_cast<uint32_t>((g + half) >> shift),
-                                   static_cast<uint32_t>((b + half) >> shift));
+      out[i] = PixelRaster::TFormat<TDst>::Pack(static_cast<uint32_t>((r + half) >> shift),
+                                                static_cast<uint32_t>((g + half) >> shift),
+                                                static_cast<uint32_t>((b + half) >> shift));
     }
   }
 }
