@@ -155,7 +155,7 @@ int32_t TCurveFit::ImportASC(const std::string& FName) {
     const double x = FDataX[static_cast<size_t>(i)];
     const double y = FDataY[static_cast<size_t>(i)];
     TrackExtremes(x, y);
-    AccumulateSums(x, y, 1);
+    AccumulateSums<false>(x, y);
   }
   return aiOk;
 }

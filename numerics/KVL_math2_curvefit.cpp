@@ -48,78 +48,88 @@ void TCurveFit::InvalidateCaches() {
   FKendallValid = false;
 }
 
-void TCurveFit::AccumulateSums(double x, double y, long double Weight) {
+template <bool Remove>
+void TCurveFit::AccumulateSums(double x, double y) {
+  auto add = [](long double& Sum, long double Term) {
+    if constexpr (Remove) {
+      Sum -= Term;
+    } else {
+      Sum += Term;
+    }
+  };
   TCurveFitSums& s = FSums;
   const long double X = x;
   const long double Y = y;
   const long double diff = X - Y;
-  s.sumx += Weight * X;
-  s.sumy += Weight * Y;
-  s.sumxq += Weight * X * X;
-  s.sumyq += Weight * Y * Y;
-  s.sumDiff += Weight * diff;
-  s.SumDiffq += Weight * diff * diff;
-  s.sumxy += Weight * X * Y;
-  s.sumx2y += Weight * X * X * Y;
-  s.sumxy2 += Weight * X * Y * Y;
-  s.sumx3 += Weight * X * X * X;
-  s.sumy3 += Weight * Y * Y * Y;
-  s.sumx4 += Weight * X * X * X * X;
-  s.sumy4 += Weight * Y * Y * Y * Y;
+  add(s.sumx, X);
+  add(s.sumy, Y);
+  add(s.sumxq, X * X);
+  add(s.sumyq, Y * Y);
+  add(s.sumDiff, diff);
+  add(s.SumDiffq, diff * diff);
+  add(s.sumxy, X * Y);
+  add(s.sumx2y, X * X * Y);
+  add(s.sumxy2, X * Y * Y);
+  add(s.sumx3, X * X * X);
+  add(s.sumy3, Y * Y * Y);
+  add(s.sumx4, X * X * X * X);
+  add(s.sumy4, Y * Y * Y * Y);
 
+  // One reciprocal each, multiplied out: division is the slowest operation of the x87 unit.
   const bool xTiny = IsTiny(X);
+  const long double rx = xTiny ? kBig : 1 / X;
   if (!IsTiny(Y)) {
-    s.sum1byy += Weight / Y;
-    s.sum1byyq += Weight / (Y * Y);
-    s.sumxbyy += Weight * X / Y;
-    s.sum1byxy += Weight * (xTiny ? kBig / Y : 1 / X / Y);
+    const long double ry = 1 / Y;
+    add(s.sum1byy, ry);
+    add(s.sum1byyq, ry * ry);
+    add(s.sumxbyy, X * ry);
+    add(s.sum1byxy, rx * ry);
   } else {
     FErrIndic |= dfYTinyOrZero;
-    s.sum1byy += Weight * kBig;
-    s.sum1byyq += Weight * kBig * kBig;
-    s.sumxbyy += Weight * kBig * X;
-    s.sum1byxy += Weight * (xTiny ? kBig : kBig / X);
+    add(s.sum1byy, kBig);
+    add(s.sum1byyq, kBig * kBig);
+    add(s.sumxbyy, kBig * X);
+    add(s.sum1byxy, xTiny ? kBig : kBig * rx);
   }
-  if (!xTiny) {
-    s.sum1byx += Weight / X;
-    s.sum1byxq += Weight / (X * X);
-    s.sumybyx += Weight * Y / X;
-  } else {
-    FErrIndic |= dfXTiny;
-    s.sum1byx += Weight * kBig;
-    s.sum1byxq += Weight * kBig * kBig;
-    s.sumybyx += Weight * kBig * Y;
-  }
+  if (xTiny) FErrIndic |= dfXTiny;
+  add(s.sum1byx, rx);
+  add(s.sum1byxq, rx * rx);
+  add(s.sumybyx, rx * Y);
 
-  if (X > 0) {
-    const long double lnx = std::log(X);
-    s.sumlnx += Weight * lnx;
-    s.sumlnxq += Weight * lnx * lnx;
-    s.sumylnx += Weight * Y * lnx;
-    s.sumxlnx += Weight * X * lnx;
-    if (Y != 0) {
-      s.sumlnxbyy += Weight * lnx / Y;
+  // The logarithms of the double values in double precision (a quarter of the cost of the
+  // extended ones); only their sums need the extended range and precision.
+  const long double lny = y > 0 ? std::log(y) : 0;
+  if (x > 0) {
+    const long double lnx = std::log(x);
+    add(s.sumlnx, lnx);
+    add(s.sumlnxq, lnx * lnx);
+    add(s.sumylnx, Y * lnx);
+    add(s.sumxlnx, X * lnx);
+    if (y != 0) {
+      add(s.sumlnxbyy, lnx / Y);
     } else {
       FErrIndic |= dfYTinyOrZero;
     }
-    if (Y > 0) {
-      s.sumlnxlny += Weight * lnx * std::log(Y);
+    if (y > 0) {
+      add(s.sumlnxlny, lnx * lny);
     } else {
       FErrIndic |= dfYNotPositive;
     }
   } else {
     FErrIndic |= dfXNotPositive;
   }
-  if (Y > 0) {
-    const long double lny = std::log(Y);
-    s.sumlny += Weight * lny;
-    s.sumlnyq += Weight * lny * lny;
-    s.sumxlny += Weight * X * lny;
-    s.sumxqlny += Weight * X * X * lny;
+  if (y > 0) {
+    add(s.sumlny, lny);
+    add(s.sumlnyq, lny * lny);
+    add(s.sumxlny, X * lny);
+    add(s.sumxqlny, X * X * lny);
   } else {
     FErrIndic |= dfYNotPositive;
   }
 }
+
+template void TCurveFit::AccumulateSums<false>(double x, double y);
+template void TCurveFit::AccumulateSums<true>(double x, double y);
 
 void TCurveFit::TrackExtremes(double x, double y) {
   FMinX = std::min(FMinX, x);
@@ -130,7 +140,7 @@ void TCurveFit::TrackExtremes(double x, double y) {
 
 void TCurveFit::EnterStatValue(double x, double y) {
   TrackExtremes(x, y);
-  AccumulateSums(x, y, 1);
+  AccumulateSums<false>(x, y);
   ++FNumData;
   if (DataCapacity() < FNumData) {
     // std::vector grows its memory geometrically; the store's row count grows by the step.
@@ -146,7 +156,7 @@ void TCurveFit::RemoveStatValue(int32_t ix) {
   InvalidateCaches();
   if (ix < 1 || ix > FNumData) return;
   const auto row = static_cast<size_t>(ix - 1);
-  AccumulateSums(FDataX[row], FDataY[row], -1);
+  AccumulateSums<true>(FDataX[row], FDataY[row]);
   const auto end = static_cast<size_t>(FNumData);
   std::copy(FDataX.begin() + row + 1, FDataX.begin() + end, FDataX.begin() + row);
   std::copy(FDataY.begin() + row + 1, FDataY.begin() + end, FDataY.begin() + row);

@@ -190,9 +190,10 @@ class TCurveFit : public TComponent {
   const TCurveFitSums& Sums() const { return FSums; }
 
  private:
-  // Adds (Weight 1) or subtracts (Weight -1) the pair's terms to every running sum and sets the
-  // domain flags it meets; removing a pair meets the flags its entry already set.
-  void AccumulateSums(double x, double y, long double Weight);
+  // Adds the pair's terms to every running sum (or subtracts them, Remove) and sets the domain
+  // flags it meets; removing a pair meets the flags its entry already set.
+  template <bool Remove>
+  void AccumulateSums(double x, double y);
   void TrackExtremes(double x, double y);
   void InvalidateCaches();
   // Means of the stored x and y columns.

@@ -68,8 +68,8 @@ TEST(CurveFitStore, StandInsForTinyValues) {
   EXPECT_EQ(s.sum1byy, 0.5L + 1.7e38L);
   EXPECT_EQ(s.sumybyx, 1.7e38L * 2);
   EXPECT_EQ(s.sumxbyy, 1.7e38L * 4);
-  EXPECT_EQ(s.sumlnx, std::log(4.0L));   // only x > 0
-  EXPECT_EQ(s.sumlny, std::log(2.0L));   // only y > 0
+  EXPECT_EQ(s.sumlnx, std::log(4.0));  // only x > 0
+  EXPECT_EQ(s.sumlny, std::log(2.0));  // only y > 0
 }
 
 TEST(CurveFitStore, GrowsByThousandRows) {
