@@ -102,13 +102,16 @@ class TGolubReinsch {
     return Diagonalise();
   }
 
+  // The singular values, 1-based (element 0 is unused).
+  const std::vector<double>& SingularValues() const { return w; }
+
+ private:
   const TColumnView a, v;
   const int m, n;
-  std::vector<double> w, e;
+  std::vector<double> w, e;           // diagonal and superdiagonal, 1-based
   std::vector<double> sums, scratch;  // per column, per row
   double anorm = 0.0;
 
- private:
   // |x| + anorm == anorm with the sum in 80-bit extended precision.
   bool Negligible(double x) const {
     const long double sum = static_cast<long double>(std::fabs(x)) + static_cast<long double>(anorm);
@@ -337,7 +340,7 @@ bool SingularValueDecomposition(TMatrix& A, TMatrix& V, TVector& W) {
       for (int r = 1; r <= n; ++r) V.SetElement(c, r, v(r, c));
   }
   const int written = std::min(n, W.NrOfElem());
-  std::copy_n(svd.w.begin() + 1, written, W.Data());
+  std::copy_n(svd.SingularValues().begin() + 1, written, W.Data());
   W.SetIsEmpty(false);
   W.Changed();
   return converged;
