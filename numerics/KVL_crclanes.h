@@ -36,9 +36,13 @@ class TLaneCrc32 {
   // Absorbs Count elements stored contiguously.
   void Absorb(const T* Elems, std::size_t Count) {
     const auto* bytes = reinterpret_cast<const unsigned char*>(Elems);
+    // Local registers: the byte pointer may alias anything, so members would be reloaded and
+    // stored at every step.
+    std::array<uint32_t, kLanes> reg = FReg;
     for (std::size_t i = 0; i < Count; ++i, bytes += kLanes)
       for (std::size_t k = 0; k < kLanes; ++k)
-        FReg[k] = kvl_detail::kCrc32Table[(FReg[k] ^ bytes[k]) & 0xFFu] ^ (FReg[k] >> 8);
+        reg[k] = kvl_detail::kCrc32Table[(reg[k] ^ bytes[k]) & 0xFFu] ^ (reg[k] >> 8);
+    FReg = reg;
   }
   void Absorb(T Value) { Absorb(&Value, 1); }
 
