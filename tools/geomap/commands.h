@@ -15,5 +15,6 @@ using Arguments = std::span<const std::string_view>;
 
 int RunEllipsoids(Arguments args);
 int RunUtm(Arguments args);
+int RunCalib(Arguments args);
 
 }  // namespace geomap

@@ -17,6 +17,8 @@ constexpr Subcommand kSubcommands[] = {
     {"ellipsoids", "list the reference ellipsoids: identifier, axes a and b in metres, name",
      geomap::RunEllipsoids},
     {"utm", "convert latitude/longitude to UTM, or back with --inverse", geomap::RunUtm},
+    {"calib", "fit a map calibration to points; convert pixels and coordinates with it",
+     geomap::RunCalib},
 };
 
 void PrintUsage(std::FILE* to) {

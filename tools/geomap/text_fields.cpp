@@ -3,6 +3,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <limits>
 
 namespace geomap {
 
@@ -37,6 +38,14 @@ std::optional<int> ParseInteger(std::string_view text) {
   const auto [last, error] = std::from_chars(text.data(), text.data() + text.size(), value);
   if (error != std::errc() || last != text.data() + text.size() || text.empty()) return std::nullopt;
   return value;
+}
+
+std::optional<int32_t> WholeNumber(double value) {
+  using Limits = std::numeric_limits<int32_t>;
+  if (value != std::trunc(value) || value < Limits::min() || value > Limits::max()) {
+    return std::nullopt;
+  }
+  return static_cast<int32_t>(value);
 }
 
 std::string FormatFixed(double value, int decimals) {
