@@ -24,6 +24,10 @@ inline constexpr std::array<uint32_t, 256> kCrc32Table = MakeCrc32Table();
 // Lanes hexadecimal groups of 8 upper-case digits, register 0 first.
 std::string LaneCrcText(const uint32_t* Registers, std::size_t Lanes);
 
+// A CRC register after absorbing Count zero bytes, in O(log Count) steps: one zero byte is a
+// linear map of the register over GF(2), applied by its precomputed powers of two.
+uint32_t AdvanceOverZeros(uint32_t Register, uint64_t Count);
+
 }  // namespace kvl_detail
 
 template <typename T>
@@ -45,6 +49,10 @@ class TLaneCrc32 {
     FReg = reg;
   }
   void Absorb(T Value) { Absorb(&Value, 1); }
+  // Absorbs Count elements of value 0 without visiting them (sparse data).
+  void AbsorbZeros(uint64_t Count) {
+    for (uint32_t& reg : FReg) reg = kvl_detail::AdvanceOverZeros(reg, Count);
+  }
 
   // The complemented registers as 8 * kLanes hexadecimal digits.
   std::string Text() const {

@@ -202,3 +202,19 @@ TEST(SparseMatrix, CapacityBeyondStorageLimitIsRefused) {
   EXPECT_EQ(big->SparseNumAllocated(), 50'000'000);
   EXPECT_EQ(big->Element(2, 2), 1);
 }
+
+TEST(SparseMatrix, CrcOfALargeNearlyEmptyMatrixEqualsItsDenseForm) {
+  auto m = Sparse(8);
+  m->SetElement(1, 1, 2);
+  m->SetElement(300, 400, 5);
+  m->SetElement(120, 7, -1);
+  m->Resize(301, 400);  // an empty last column
+  TIntMatrix dense;
+  dense.Resize(301, 400);
+  dense.SetElement(1, 1, 2);
+  dense.SetElement(300, 400, 5);
+  dense.SetElement(120, 7, -1);
+  EXPECT_EQ(m->CRCofData(), dense.CRCofData());
+  m->Resize(2'000'000'000, 2'000'000'000);  // 4e18 elements: skipped, not visited
+  EXPECT_EQ(m->CRCofData().size(), 32u);
+}

@@ -52,6 +52,18 @@ TEST(LaneCrc, SingleLaneIsStandardCrc32) {
   EXPECT_EQ(crc.Text(), "CBF43926");
 }
 
+TEST(LaneCrc, SkippingZerosEqualsAbsorbingThem) {
+  for (uint64_t count : {0u, 1u, 2u, 3u, 255u, 4096u, 65537u, 1'000'003u}) {
+    TLaneCrc32<int32_t> skipped, absorbed;
+    skipped.Absorb(-7);
+    absorbed.Absorb(-7);
+    skipped.AbsorbZeros(count);
+    const std::vector<int32_t> zeros(count, 0);
+    absorbed.Absorb(zeros.data(), zeros.size());
+    EXPECT_EQ(skipped.Text(), absorbed.Text()) << count;
+  }
+}
+
 TEST(Vector, NewVectorHasOneZeroElementAndIsEmpty) {
   TVector v;
   TIntVector iv;
