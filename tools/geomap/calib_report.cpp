@@ -10,7 +10,7 @@ namespace geomap {
 
 namespace {
 
-constexpr int kParameterDigits = 12;  // significant digits of a fitted parameter
+constexpr int kParameterDigits = 10;  // significant digits of a fitted parameter
 constexpr int kPixelDecimals = 3;     // quality and root mean square, pixels
 
 // Column widths of the residual table.
