@@ -14,13 +14,15 @@ inline constexpr double kSvdSingularThreshold = 1e-14;
 // QR sweeps allowed per singular value before the decomposition reports failure.
 inline constexpr int kSvdMaxIterations = 30;
 
-// A = U diag(W) V^T by the Golub-Reinsch method. A (m x n) is replaced by U (orthonormal columns
-// when m >= n); V must be n x n and W have n elements (parts that do not fit are dropped). The
+// A = U diag(W) V^T by the Golub-Reinsch method. A (m x n) is replaced by U (when m >= n, the
+// columns of the nonzero singular values are orthonormal); V must be n x n and W have n elements (parts that do not fit are dropped). The
 // singular values are >= 0 and left in the order the diagonalisation produces, not sorted.
 // Returns false when some singular value did not converge within kSvdMaxIterations sweeps.
-// Adds 1 to ProgressCount per step of each of its four phases. A, V and W notify once each.
+// Adds 1 to ProgressCount per step of each of its four phases. A and W notify once at the end,
+// and so does V when it has the right shape (otherwise each element that fits is written and
+// notifies through SetElement).
 // With m < n the matrix is treated as padded with zero rows: A = U diag(W) V^T still holds,
-// with n - m singular values 0.
+// with at least n - m singular values 0.
 bool SingularValueDecomposition(TMatrix& A, TMatrix& V, TVector& W);
 
 // X := V diag(1/W) U^T Y, terms with W[k] = 0 left out. StdErr, when given, receives the square
