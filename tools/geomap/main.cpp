@@ -17,8 +17,10 @@ constexpr Subcommand kSubcommands[] = {
     {"ellipsoids", "list the reference ellipsoids: identifier, axes a and b in metres, name",
      geomap::RunEllipsoids},
     {"utm", "convert latitude/longitude to UTM, or back with --inverse", geomap::RunUtm},
+#ifdef GEOMAP_WITH_CALIB  // needs the map control's library
     {"calib", "fit a map calibration to points; convert pixels and coordinates with it",
      geomap::RunCalib},
+#endif
 };
 
 void PrintUsage(std::FILE* to) {
