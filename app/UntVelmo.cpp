@@ -121,6 +121,7 @@ void TFrmVelmo::CreateStatusBar() {
   SbContabilidad->setObjectName("SbContabilidad");
   SbContabilidad->setGeometry(kStatusBarGeometry);
   SbContabilidad->setSizeGripEnabled(false);
+  PaintBackground(SbContabilidad, palette().color(QPalette::Button));
   for (size_t i = 0; i < kStatusPanelWidths.size(); ++i) {
     auto* panel = new QLabel(i == 0 ? kCompanyName : "", SbContabilidad);
     panel->setFixedWidth(kStatusPanelWidths[i]);

@@ -1,6 +1,9 @@
 // The main window's layout: geometry, colours, fonts, captions, stacking and tab order.
 #include "launcher_fixture.h"
 
+#include "JpegCodec.h"
+
+#include <QFile>
 #include <QFrame>
 #include <QLabel>
 #include <QPushButton>
@@ -33,6 +36,7 @@ TEST_F(LauncherTest, StatusBarPanelsAndPicture) {
   EXPECT_EQ(bar->objectName(), "SbContabilidad");
   EXPECT_EQ(bar->geometry(), QRect(0, 353, 645, 20));
   EXPECT_FALSE(bar->isSizeGripEnabled());
+  EXPECT_EQ(WindowColour(bar), Window->palette().color(QPalette::Button));
   const QList<QLabel*> panels = bar->findChildren<QLabel*>(Qt::FindDirectChildrenOnly);
   ASSERT_EQ(panels.size(), 3);
   const int widths[] = {150, 200, 50};
@@ -58,6 +62,18 @@ TEST_F(LauncherTest, StatusBarPanelsAndPicture) {
   EXPECT_EQ(Window->Image3->geometry(), QRect(1, 1, 387, 351));
   EXPECT_TRUE(Window->Image3->hasScaledContents());
   EXPECT_EQ(Window->Image3->pixmap().size(), QSize(927, 569));
+}
+
+TEST(LauncherArtwork, IsAProgressiveJfifOf927By569At96Dpi) {
+  QFile file(":/velmo/velmo_artwork.jpg");
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  const QByteArray data = file.readAll();
+  EXPECT_TRUE(data.startsWith(QByteArray("\xFF\xD8\xFF\xE0\x00\x10JFIF\0", 11)));
+  EXPECT_TRUE(data.contains(QByteArray("\xFF\xC2", 2))) << "progressive frame";
+  const QImage picture = DecodeJpeg(data);
+  EXPECT_EQ(picture.size(), QSize(927, 569));
+  EXPECT_EQ(picture.dotsPerMeterX(), 3780);  // 96 dpi
+  EXPECT_EQ(picture.dotsPerMeterY(), 3780);
 }
 
 struct TExpectedButton {
