@@ -18,6 +18,7 @@ constexpr int kLineWidth = 5;
 constexpr int kCoordWidth = 16;
 constexpr int kPixelWidth = 9;
 
+// A parameter in kParameterDigits significant digits; a negative zero is written as 0.
 std::string Significant(double value) {
   char buffer[32];
   std::snprintf(buffer, sizeof buffer, "%.*g", kParameterDigits, value == 0.0 ? 0.0 : value);
@@ -78,9 +79,10 @@ void PrintParameters(const TGeoCalibration& calib, std::ostream& out) {
   }
 }
 
+// Text right-aligned in Width columns, with at least one blank before it.
 std::string Padded(const std::string& text, int width) {
-  return std::string(text.size() < static_cast<std::size_t>(width) ? width - text.size() : 0, ' ') +
-         text;
+  const std::size_t columns = static_cast<std::size_t>(width);
+  return std::string(text.size() < columns ? columns - text.size() : 1, ' ') + text;
 }
 
 // The fitted pixel of a stored point, as CalibQuality computes it.
@@ -108,12 +110,13 @@ void PrintResiduals(const TGeoCalibration& calib, const std::vector<CalibPoint>&
     int32_t x = 0;
     int32_t y = 0;
     if (FittedPixel(calib, point, x, y)) {
-      // 64-bit: the conversions clamp to a billion pixels, whose difference overflows 32 bits.
+      // 64-bit: a fitted pixel may lie a billion pixels away (where conversions clamp), and the
+      // difference from a stored pixel then overflows 32 bits.
       const int64_t dx = int64_t{point.x} - x;
       const int64_t dy = int64_t{point.y} - y;
       out << Padded(std::to_string(x), kPixelWidth) << Padded(std::to_string(y), kPixelWidth)
           << Padded(std::to_string(dx), kPixelWidth) << Padded(std::to_string(dy), kPixelWidth);
-      sumOfSquares += static_cast<double>(dx * dx + dy * dy);
+      sumOfSquares += std::pow(static_cast<double>(dx), 2) + std::pow(static_cast<double>(dy), 2);
       ++fitted;
     } else {
       for (int column = 0; column < 4; ++column) out << Padded("-", kPixelWidth);

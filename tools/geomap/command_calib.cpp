@@ -232,9 +232,9 @@ void Fit(const Options& options, const std::vector<CalibPoint>& points, TGeoCali
     right = std::max(right, p.x);
     bottom = std::max(bottom, p.y);
   }
-  // There is no image: it is taken to span the points, so that the conic apex search starts
-  // from the middle of them.
-  calib.SetMapImageSize(right + 1, bottom + 1);
+  // There is no image: it is taken to reach to the last point, so that the conic apex search
+  // starts from the middle of the points.
+  calib.SetMapImageSize(right, bottom);
   calib.RecalcCalibration();
 }
 
