@@ -42,7 +42,8 @@ struct TCurveFitSums {
   long double sumybyx = 0, sum1byx = 0, sum1byxq = 0;                 // y/x, 1/x, 1/x²
   long double sumlnx = 0, sumlnxlny = 0, sumlnxq = 0;     // ln x, ln x·ln y, (ln x)²
   long double sumylnx = 0, sumxlnx = 0, sumlnxbyy = 0;    // y·ln x, x·ln x, ln x / y
-  long double sumlny = 0, sumlnyq = 0, sumxlny = 0, sumxqlny = 0;  // ln y, (ln y)², x·ln y, x²·ln y
+  long double sumlny = 0, sumlnyq = 0;     // ln y, (ln y)²
+  long double sumxlny = 0, sumxqlny = 0;   // x·ln y, x²·ln y
 };
 
 class TCurveFit : public TComponent {

@@ -120,6 +120,8 @@ TEST_F(CurveFitAsc, ImportCases) {
        {{1, 2}, {3, 4}}},
       {"quoted column names", "t\n2\n1\nFALSE TRUE FALSE\n\"x value\" \"y\"\n.5 5.\n", aiOk,
        {{0.5, 5}}},
+      {"scientific notation", "t\n2\n1\nFALSE TRUE FALSE\nx   y\n 1.2340E+0003\t-5.0e-01\n", aiOk,
+       {{1234, -0.5}}},
       {"no rows", "t\n2\n0\nFALSE TRUE FALSE\nx   y\n", aiOk, {}},
       {"columns unreadable", "t\nx\n2\n", aiBadColumns, {}},
       {"rows unreadable", "t\n2\n;\n", aiBadRows, {}},

@@ -292,3 +292,34 @@ TEST(CurveFitCircle, Errors) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(CurveFitEmpty, EveryQueryIsNeutral) {
+  TCurveFit fit;
+  std::vector<double> params;
+  double q = 9, mean = 0;
+  bool singular = true;
+  fit.CalcPolyFit(2, params, q, singular);
+  EXPECT_EQ(params, std::vector<double>(3, 0.0));
+  EXPECT_EQ(q, 0);
+  fit.CalcCenteredPolyFit(1, params, mean, q, singular);
+  EXPECT_EQ(mean, 0);
+  double k0 = 9, k1 = 9, k2 = 9;
+  fit.CalcPowerFit(k0, k1, q);
+  EXPECT_EQ(k0, 0);
+  fit.CalcGaussFit(k0, k1, k2, q);
+  EXPECT_EQ(k2, 0);
+  int32_t dfreg, dfres, dftotal;
+  double sse, ssr, sst, mse, msr, f;
+  fit.CalcAnovaReg(1, true, dfreg, dfres, dftotal, sse, ssr, sst, mse, msr, f);
+  EXPECT_EQ(dftotal, -1);
+  EXPECT_EQ(ssr, 0);
+  EXPECT_EQ(f, 0);
+  double p = 9;
+  EXPECT_EQ(fit.KendallsTau(p), 0);
+  EXPECT_EQ(fit.SpearmanRankCorr(), 0);
+  EXPECT_EQ(fit.SkewnessX(), 0);
+}
+
+}  // namespace

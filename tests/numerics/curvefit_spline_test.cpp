@@ -97,7 +97,9 @@ TEST(CurveFitSmoothedSpline, HeavySmoothingGivesTheRegressionLine) {
   fit.CalcLinFit(k, d, lineQ);
   double q = 0;
   bool valid = false;
-  for (double x : {0.0, 2.2, 5.0, 7.0}) EXPECT_NEAR(fit.SmoothedSpline(x, q, valid), k * x + d, 1e-8);
+  for (double x : {0.0, 2.2, 5.0, 7.0}) {
+    EXPECT_NEAR(fit.SmoothedSpline(x, q, valid), k * x + d, 1e-8) << x;
+  }
   EXPECT_NEAR(q, lineQ, 1e-8);
 }
 
