@@ -37,6 +37,7 @@ function(velmo_add_test_suite layer)
   if(NOT EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/${layer}/main.cpp)
     target_link_libraries(test_${layer} PRIVATE GTest::gtest_main)
   endif()
+  # The library suites paint into images only: they need no display server.
   gtest_discover_tests(test_${layer} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
-    PROPERTIES LABELS ${layer})
+    PROPERTIES LABELS ${layer} ENVIRONMENT QT_QPA_PLATFORM=offscreen)
 endfunction()
