@@ -1,7 +1,8 @@
 #include "UntVelmo.h"
 
-#include "ProgramStarter.h"
 #include "JpegCodec.h"
+#include "KVL_canvas.h"
+#include "ProgramStarter.h"
 #include "UntPagina.h"
 
 #include <QFile>
@@ -14,13 +15,10 @@
 #include <QWindow>
 
 #include <array>
-#include <cstdint>
 
 // ---- the stored layout (pixels at 96 dpi; Qt scales it for denser screens) ---------------------
 
 namespace {
-
-using TColor = uint32_t;  // 0x00BBGGRR
 
 constexpr QSize kClientSize(645, 373);
 constexpr TColor kMoneyGreen = 0x00C0DCC0;
