@@ -1,0 +1,94 @@
+// Sorting and reordering of vectors: comb sort in place, reversal, random shuffle.
+#include <utility>
+
+#include "KVL_random.h"
+#include "KVL_vector.h"
+
+namespace {
+
+constexpr double kCombShrink = 1.3;
+
+// Next comb sort gap: the previous one shrunk by kCombShrink, truncated, at least 1.
+int32_t NextGap(int32_t gap) {
+  const auto next = static_cast<int32_t>(gap / kCombShrink);
+  return next > 0 ? next : 1;
+}
+
+// One comb sort of x[first .. last] (0-based, inclusive). OutOfOrder(a, b) is true when a must
+// not stand before b; only such pairs are exchanged, so equal elements keep their places.
+// Without an exchange handler the passes run branch-free, which is what makes them fast on
+// unsorted data; both variants make the same exchanges.
+template <typename T, typename OutOfOrder, typename OnExchange>
+void CombSort(T* x, int32_t first, int32_t last, OutOfOrder outOfOrder, OnExchange onExchange,
+              bool notify) {
+  int32_t gap = last - first;
+  bool swapped = false;
+  do {
+    gap = NextGap(gap);
+    swapped = false;
+    if (notify) {
+      for (int32_t i = first; i + gap <= last; ++i) {
+        if (outOfOrder(x[i], x[i + gap])) {
+          std::swap(x[i], x[i + gap]);
+          onExchange(i, i + gap);
+          swapped = true;
+        }
+      }
+    } else {
+      for (int32_t i = first; i + gap <= last; ++i) {
+        const T a = x[i];
+        const T b = x[i + gap];
+        const bool exchange = outOfOrder(a, b);
+        x[i] = exchange ? b : a;
+        x[i + gap] = exchange ? a : b;
+        swapped |= exchange;
+      }
+    }
+  } while (gap != 1 || swapped);
+}
+
+}  // namespace
+
+template <typename T>
+void TVectorCore<T>::SortElems(bool Ascending, int32_t RangeFirst, int32_t RangeLast) {
+  if (RangeLast < RangeFirst) std::swap(RangeFirst, RangeLast);
+  ClampRange(RangeFirst, RangeLast, FNElem);
+  if (RangeLast - RangeFirst <= 0) return;
+
+  // The sort works 0-based; the event reports 1-based indices.
+  const auto onExchange = [this](int32_t i, int32_t j) {
+    FOnSortExchange(this, 0, i + 1, j + 1, 0, 0);
+  };
+  const bool notify = static_cast<bool>(FOnSortExchange);
+  if (Ascending)
+    CombSort(FVec.data(), RangeFirst - 1, RangeLast - 1, [](T a, T b) { return a > b; },
+             onExchange, notify);
+  else
+    CombSort(FVec.data(), RangeFirst - 1, RangeLast - 1, [](T a, T b) { return a < b; },
+             onExchange, notify);
+  Changed();
+}
+
+template <typename T>
+void TVectorCore<T>::Mirror() {
+  for (int32_t i = 0, j = FNElem - 1; i < j; ++i, --j) std::swap(FVec[i], FVec[j]);
+  Changed();
+}
+
+template <typename T>
+void TVectorCore<T>::ShuffleElems() {
+  Randomize();
+  const auto count = static_cast<uint32_t>(FNElem);
+  for (uint32_t k = 0; k < count; ++k) {
+    const uint32_t a = RandomBelow(count);
+    const uint32_t b = RandomBelow(count);
+    std::swap(FVec[a], FVec[b]);
+  }
+}
+
+template void TVectorCore<double>::SortElems(bool, int32_t, int32_t);
+template void TVectorCore<int32_t>::SortElems(bool, int32_t, int32_t);
+template void TVectorCore<double>::Mirror();
+template void TVectorCore<int32_t>::Mirror();
+template void TVectorCore<double>::ShuffleElems();
+template void TVectorCore<int32_t>::ShuffleElems();
