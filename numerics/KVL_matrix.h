@@ -19,6 +19,11 @@
 using TOnCalcDistanceEvent =
     std::function<void(void* Sender, int32_t Row1, int32_t Row2, double& Distance)>;
 
+// ---- matrix algebra: norm and distance choices ----
+enum TNormType : uint8_t { ntColwise, ntRowwise, ntSpectral, ntFrobenius };
+enum TDistMode : uint8_t { dmJaccard, dmManhattan, dmEuclid, dmEuclidSqr, dmDice, dmUserDef };
+// ---- end of matrix algebra choices ----
+
 template <typename T>
 class TMatrixCore : public TComponent {
  public:
@@ -129,6 +134,74 @@ class TMatrixCore : public TComponent {
   [[no_unique_address]] std::conditional_t<kSparseCapable, TSparseIntStore, std::monostate> FSparse;
   TNotifyEvent FOnChange;
   TSortExchgEvent FOnSortExchange;
+
+  // ---- matrix algebra: trace, reordering, searching, block statistics ----
+  // (KVL_matrix_algebra.cpp, KVL_matrix_sort.cpp, KVL_matrix_stats.cpp)
+  // A block (LowCol, LowRow, HighCol, HighRow) takes each of its two ranges as a clamped range
+  // in which (0, 0) means all; the elements are visited column by column.
+ public:
+  // Sum of the diagonal of a square matrix, else 0. Sparse: the stored diagonal entries when the
+  // bounding box's high column and row agree, else 0.
+  T Trace() const;
+
+  // Comb sort of the rows LowRow .. HighRow by column SortColIx. Each exchange swaps the columns
+  // LowCol .. HighCol (and the key column) and raises OnSortExchange(2, i, j, LowCol, HighCol);
+  // one notification at the end. SortCols is the same for columns keyed by row SortRowIx
+  // (OnSortExchange(1, i, j, LowRow, HighRow)). A sparse matrix is left alone.
+  void SortRows(int32_t SortColIx, bool Ascending, int32_t LowCol, int32_t LowRow, int32_t HighCol,
+                int32_t HighRow);
+  void SortCols(int32_t SortRowIx, bool Ascending, int32_t LowCol, int32_t LowRow, int32_t HighCol,
+                int32_t HighRow);
+  // Reverse or swap whole columns / rows and notify; invalid indices and sparse matrices are
+  // left alone.
+  void MirrorColumns();
+  void MirrorRows();
+  void ExchangeColumns(int32_t c1, int32_t c2);
+  void ExchangeRows(int32_t r1, int32_t r2);
+
+  // Position of the element nearest to Value in the block (note the order of the bounds); the
+  // first of equally near elements wins; (0, 0) when none is nearer than 1.7e308.
+  void Find(int32_t LowCol, int32_t HighCol, int32_t LowRow, int32_t HighRow, T Value,
+            int32_t& ColIx, int32_t& RowIx) const;
+  // Binary search down column Col sorted in the given direction: a row holding Value, or the
+  // nearer of the last two candidates (the later row on a tie). 0 for an invalid column.
+  int32_t FindInSortedColumn(int32_t Col, bool ColIsAscending, T Value) const;
+
+  // Smallest and largest element; an empty block leaves the type's extreme start values.
+  void MinMax(int32_t LowCol, int32_t LowRow, int32_t HighCol, int32_t HighRow, T& Minimum,
+              T& Maximum) const;
+  // Extended precision for TMatrix, wrapping 32-bit for TIntMatrix.
+  T Sum(int32_t LowCol, int32_t LowRow, int32_t HighCol, int32_t HighRow) const;
+  // Variance (n - 1 denominator) is 1 for fewer than 3 elements; an empty block has mean 0.
+  void MeanVar(int32_t LowCol, int32_t LowRow, int32_t HighCol, int32_t HighRow, double& Mean,
+               double& Variance) const;
+  // 0 when an element is 0; EKVLMatrixError for a negative element.
+  double GeometricMean(int32_t LowCol, int32_t LowRow, int32_t HighCol, int32_t HighRow) const;
+  // EKVLMatrixError for an element <= 0.
+  double HarmonicMean(int32_t LowCol, int32_t LowRow, int32_t HighCol, int32_t HighRow) const;
+  // Population skewness and excess kurtosis from 2 elements on (both 0 below).
+  void SkewKurt(int32_t LowCol, int32_t LowRow, int32_t HighCol, int32_t HighRow,
+                double& Skewness, double& Kurtosis) const;
+  // With the sample corrections; both 0 for fewer than 4 elements.
+  void SkewKurtSample(int32_t LowCol, int32_t LowRow, int32_t HighCol, int32_t HighRow,
+                      double& Skewness, double& Kurtosis) const;
+  // From a sorted copy of the block; false (and all 0) for an empty block.
+  bool Quartiles(int32_t LowCol, int32_t LowRow, int32_t HighCol, int32_t HighRow, double& Q1,
+                 double& Q2, double& Q3) const;
+  // prob in percent, clamped into 0 .. 100; 0 for an empty block.
+  double Percentile(double prob, int32_t LowCol, int32_t LowRow, int32_t HighCol,
+                    int32_t HighRow) const;
+
+ protected:
+  // Calls Visit(x) for every element of the block (sparse: for the stored entries inside it)
+  // and returns the number of absent positions of a sparse block, which read 0.
+  template <typename F>
+  int64_t VisitBlock(int32_t LowCol, int32_t LowRow, int32_t HighCol, int32_t HighRow,
+                     F&& Visit) const;
+  // The block's values, absent sparse positions included, sorted ascending.
+  std::vector<T> SortedBlock(int32_t LowCol, int32_t LowRow, int32_t HighCol,
+                             int32_t HighRow) const;
+  // ---- end of matrix algebra: trace, reordering, searching, block statistics ----
 };
 
 // The sparse operations exist for the integer matrix only.
@@ -168,6 +241,39 @@ class TMatrix : public TMatrixCore<double> {
   // matrix are dropped. Nothing when the vector is absent.
   void CopyFromVec(const TVector* VecSource, int32_t Source1stElem, int32_t SourceLastElem,
                    int32_t DestCol, int32_t DestRow);
+
+  // ---- matrix algebra: decompositions, norms, multivariate operations, histogram ----
+  // (KVL_matrix_algebra.cpp, KVL_matrix_multivar.cpp, KVL_matrix_stats.cpp)
+  // Crout decomposition with implicit scaled partial pivoting of a square matrix, which stays
+  // unchanged: MatL (unit diagonal) x MatU equals the matrix with its rows permuted. False when
+  // the matrix is not square, MatL or MatU is absent, a row is zero or a pivot is below 1e-100.
+  bool LUdecomposition(TMatrix* MatL, TMatrix* MatU) const;
+  // 0 when the decomposition fails.
+  double Determinant() const;
+  // Replaces a square matrix by its inverse and notifies; false (matrix unchanged) when it is
+  // not square, has a zero row or a pivot below 1e-100.
+  bool Invert();
+  // Largest column or row sum of |elements|, largest singular value, or Frobenius norm; 0 for
+  // any other value. ntSpectral throws EKVLMatrixError when the decomposition fails.
+  double Norm(TNormType nt) const;
+  // Distances between the rows into the square DMat of one row and column per row: status 0,
+  // -1 when DMat is absent or not square, -2 when its size differs from the number of rows.
+  int32_t CalcDistMat(TDistMode Mode, TMatrix* DMat);
+  // Pearson correlation of all element pairs; EKVLMatrixError when the counts differ.
+  double Correlate(const TMatrix* OtherMat) const;
+  // Each column (row) becomes (x - mean) / sqrt(variance) when the variance is positive; the
+  // means and standard deviations go to the vectors that are given. One notification.
+  void StandardizeColumns(TVector* Means, TVector* StdDevs);
+  void StandardizeRows(TVector* Means, TVector* StdDevs);
+  void MeanCenterColumns(TVector* Means);
+  void MeanCenterRows(TVector* Means);
+  // Counts the elements of columns LoX .. HiX, rows LoY .. HiY (indices outside read 0) into
+  // bins of BinWidth from FirstBin; false for more than 500 bins, a width that is not positive
+  // or an absent Histo.
+  bool Histogram(int32_t LoX, int32_t LoY, int32_t HiX, int32_t HiY, double FirstBin,
+                 double LastBin, double BinWidth, TIntVector* Histo, int32_t& Underflow,
+                 int32_t& Overflow, int32_t& MaxCnt) const;
+  // ---- end of matrix algebra: decompositions, norms, multivariate operations, histogram ----
 
  private:
   TOnCalcDistanceEvent FOnCalcDistance;
