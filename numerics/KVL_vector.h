@@ -135,10 +135,11 @@ class TVectorCore : public TComponent {
   // Reads a text file of StoreOnFile: two integers first and last, then last - first + 1
   // numbers, all separated by any white space. Each number goes to Element[i] (notifying); a
   // word that is not a number is skipped and leaves its element as it was. With
-  // AdjustVectorSize the vector is first resized to last elements. False when the file cannot be
-  // opened, the header is not 1 <= first <= last, the file is too small for what the header
-  // states (nothing changes), the vector has fewer than last elements, or the file ends before
-  // the last number. OnChange is called at the end whenever the header was read.
+  // AdjustVectorSize the vector is first resized to last elements. False, changing no element,
+  // when the file cannot be opened, the header is not 1 <= first <= last + 1 (the latter an
+  // empty range), the file is too small for what the header states, the file ends before the
+  // last number, or the vector has fewer than last elements. OnChange is called at the end
+  // whenever the header was read.
   bool LoadFromFile(const std::string& FileName, bool AdjustVectorSize);
   // Raw little-endian stream at the stream's position: first index, last index, then the values
   // of the range (clamped, (0, 0) meaning all); TVector writes every item as a 10-byte extended
@@ -148,7 +149,7 @@ class TVectorCore : public TComponent {
                     int32_t HighElem) const;
   void SaveToStream(TStream& OutStream, int32_t LowElem, int32_t HighElem) const;
   // Reads what SaveToStream wrote, from the stream's position. False when InStream is absent,
-  // the indices are not 1 <= first <= last, the stream holds fewer values than they state
+  // the indices are not 1 <= first <= last + 1, the stream holds fewer values than they state
   // (nothing is read or resized), or the vector has fewer than last elements. With
   // AdjustVectorSize the vector is first resized to last elements. OnChange at the end whenever
   // the indices were read.
