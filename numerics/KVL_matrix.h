@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <type_traits>
 #include <variant>
@@ -14,6 +15,7 @@
 #include "KVL_kvlbase.h"
 #include "KVL_matrix_sparse.h"
 #include "KVL_numcore.h"
+#include "KVL_textfile.h"
 #include "KVL_vector.h"
 
 using TOnCalcDistanceEvent =
@@ -202,6 +204,56 @@ class TMatrixCore : public TComponent {
   std::vector<T> SortedBlock(int32_t LowCol, int32_t LowRow, int32_t HighCol,
                              int32_t HighRow) const;
   // ---- end of matrix algebra: trace, reordering, searching, block statistics ----
+
+  // ---- persistence (KVL_matrix_io.cpp, KVL_matrix_io_xml.cpp; formats in
+  // docs/MATRIX_FORMATS.md) ----
+  // A block (LoC, LoR, HiC, HiR) takes each of its two ranges as a clamped range in which (0, 0)
+  // means all. Loaders leave the matrix unchanged when they answer false; they refuse a source
+  // that is malformed, truncated, or states a size its length cannot justify.
+ public:
+  // Text file: a line "LoC LoR HiC HiR", then one line per row of the block. Replaced
+  // atomically: false, with the previous file kept, when it cannot be written.
+  bool StoreOnFile(int32_t LoC, int32_t LoR, int32_t HiC, int32_t HiR,
+                   const std::string& FileName) const;
+  // Puts a block of StoreOnFile back at its positions; with AdjustMatrixSize the matrix is first
+  // resized to (HiC, HiR), otherwise it must hold the block. Notifies once.
+  bool LoadFromFile(const std::string& FileName, bool AdjustMatrixSize);
+  // Raw little-endian stream at the stream's position: the four bounds, then the block column
+  // by column; TMatrix writes every item as a 10-byte extended float, TIntMatrix as a 4-byte
+  // integer. An absent memory stream is created and handed back; file stream errors propagate.
+  void SaveToStream(std::unique_ptr<TMemoryStream>& OutStream, int32_t LoC, int32_t LoR,
+                    int32_t HiC, int32_t HiR) const;
+  void SaveToStream(TStream& OutStream, int32_t LoC, int32_t LoR, int32_t HiC,
+                    int32_t HiR) const;
+  // As LoadFromFile, from the stream's position; false when InStream is absent.
+  bool LoadFromStream(TStream* InStream, bool AdjustMatrixSize);
+  // XML data block of the whole matrix: root tag "matrix" (TIntMatrix: "intmatrix") with the
+  // identifier DataID and the counts, one <col> element per column. CreateHeader writes the
+  // XML declaration line first.
+  void WriteToXMLStream(TStream& OutStream, bool CreateHeader, const std::string& DataID) const;
+  void WriteToOpenXMLFile(TTextFile& OutFile, bool CreateHeader,
+                          const std::string& DataID) const;
+  // Reads the block with the identifier DataID (any case; empty: the first block) from the
+  // source's position: its counts, elements and identifier (which becomes DataID()). Notifies
+  // once.
+  bool ReadFromXMLStream(TStream& InStream, const std::string& DataID);
+  bool ReadFromOpenXMLFile(TTextFile& InFile, const std::string& DataID);
+  // A file holding the one block after the declaration, replaced atomically (EFileError when it
+  // cannot be written; the previous file is then kept).
+  void SaveAsXMLFile(const std::string& FName, const std::string& DataID) const;
+  // False also when the file cannot be opened.
+  bool LoadFromXMLFile(const std::string& FName, const std::string& DataID);
+
+ protected:
+  // Takes Values (the block LoC .. HiC x LoR .. HiR, column by column) into the matrix, writing
+  // the storage directly; a sparse matrix stores the nonzero values and updates present
+  // entries. The caller has checked that the matrix holds the block.
+  void StoreLoadedBlock(int32_t LoC, int32_t LoR, int32_t HiC, int32_t HiR,
+                        const std::vector<T>& Values);
+  // Becomes an Nc x Nr matrix named Id holding Values (column by column); notifies once.
+  void TakeLoadedMatrix(int32_t Nc, int32_t Nr, const std::string& Id,
+                        const std::vector<T>& Values);
+  // ---- end of persistence ----
 };
 
 // The sparse operations exist for the integer matrix only.
@@ -275,6 +327,19 @@ class TMatrix : public TMatrixCore<double> {
                  int32_t& Overflow, int32_t& MaxCnt) const;
   // ---- end of matrix algebra: decompositions, norms, multivariate operations, histogram ----
 
+  // ---- persistence: binary file (KVL_matrix_io_binary.cpp) ----
+  // The whole matrix and its DataID in one file (layout in docs/MATRIX_FORMATS.md), replaced
+  // atomically: EFileError when it cannot be written, the previous file being kept.
+  void SaveBinary(const std::string& FName) const;
+  // False, leaving the matrix unchanged, for a file that cannot be opened or is not a complete
+  // matrix file; otherwise takes counts, DataID and elements, and notifies once.
+  bool LoadBinary(const std::string& FName);
+  // The counts and identifier of a binary matrix file from its header alone; false (outputs
+  // untouched) when the file cannot be opened or its header is not valid.
+  static bool ReadBinaryHeader(const std::string& FName, int32_t& NrColumns, int32_t& NrRows,
+                               std::string& DataID);
+  // ---- end of persistence: binary file ----
+
  private:
   TOnCalcDistanceEvent FOnCalcDistance;
 };
@@ -302,4 +367,15 @@ class TIntMatrix : public TMatrixCore<int32_t> {
   int32_t SparseHighCol() const { return FSparse.HighCol(); }
   int32_t SparseLowRow() const { return FSparse.LowRow(); }
   int32_t SparseHighRow() const { return FSparse.HighRow(); }
+
+  // ---- persistence: sparse-matrix file (KVL_matrix_io_sparse.cpp) ----
+  // Text file of the counts and the stored entries "col row value" in (column, row) order; a
+  // dense matrix writes its nonzero elements. Replaced atomically: false, with the previous file
+  // kept, when it cannot be written.
+  bool StoreSparseMat(const std::string& FileName) const;
+  // Makes the matrix sparse with the file's counts and entries (growth step kept when it was
+  // sparse, else 1); notifies once. False, leaving the matrix unchanged, for a file that cannot
+  // be opened or is malformed (entries outside the counts, out of order or repeated).
+  bool LoadSparseMat(const std::string& FileName);
+  // ---- end of persistence: sparse-matrix file ----
 };
