@@ -16,32 +16,18 @@ int32_t NextGap(int32_t gap) {
 
 // One comb sort of x[first .. last] (0-based, inclusive). OutOfOrder(a, b) is true when a must
 // not stand before b; only such pairs are exchanged, so equal elements keep their places.
-// Without an exchange handler the passes run branch-free, which is what makes them fast on
-// unsorted data; both variants make the same exchanges.
 template <typename T, typename OutOfOrder, typename OnExchange>
-void CombSort(T* x, int32_t first, int32_t last, OutOfOrder outOfOrder, OnExchange onExchange,
-              bool notify) {
+void CombSort(T* x, int32_t first, int32_t last, OutOfOrder outOfOrder, OnExchange onExchange) {
   int32_t gap = last - first;
   bool swapped = false;
   do {
     gap = NextGap(gap);
     swapped = false;
-    if (notify) {
-      for (int32_t i = first; i + gap <= last; ++i) {
-        if (outOfOrder(x[i], x[i + gap])) {
-          std::swap(x[i], x[i + gap]);
-          onExchange(i, i + gap);
-          swapped = true;
-        }
-      }
-    } else {
-      for (int32_t i = first; i + gap <= last; ++i) {
-        const T a = x[i];
-        const T b = x[i + gap];
-        const bool exchange = outOfOrder(a, b);
-        x[i] = exchange ? b : a;
-        x[i + gap] = exchange ? a : b;
-        swapped |= exchange;
+    for (int32_t i = first; i + gap <= last; ++i) {
+      if (outOfOrder(x[i], x[i + gap])) {
+        std::swap(x[i], x[i + gap]);
+        onExchange(i, i + gap);
+        swapped = true;
       }
     }
   } while (gap != 1 || swapped);
@@ -55,17 +41,19 @@ void TVectorCore<T>::SortElems(bool Ascending, int32_t RangeFirst, int32_t Range
   ClampRange(RangeFirst, RangeLast, FNElem);
   if (RangeLast - RangeFirst <= 0) return;
 
+  // A copy of the handler: one that replaces itself while it runs must not destroy the running
+  // function.
+  const TSortExchgEvent handler = FOnSortExchange;
   // The sort works 0-based; the event reports 1-based indices.
-  const auto onExchange = [this](int32_t i, int32_t j) {
-    FOnSortExchange(this, 0, i + 1, j + 1, 0, 0);
+  const auto onExchange = [this, &handler](int32_t i, int32_t j) {
+    if (handler) handler(this, 0, i + 1, j + 1, 0, 0);
   };
-  const bool notify = static_cast<bool>(FOnSortExchange);
   if (Ascending)
     CombSort(FVec.data(), RangeFirst - 1, RangeLast - 1, [](T a, T b) { return a > b; },
-             onExchange, notify);
+             onExchange);
   else
     CombSort(FVec.data(), RangeFirst - 1, RangeLast - 1, [](T a, T b) { return a < b; },
-             onExchange, notify);
+             onExchange);
   Changed();
 }
 

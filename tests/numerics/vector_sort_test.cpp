@@ -100,6 +100,20 @@ TEST(VectorSort, ReportsEachExchangeAfterItHappens) {
   EXPECT_EQ(rec.changes, 1);
 }
 
+TEST(VectorSort, HandlerMayReplaceItselfDuringTheSort) {
+  TVector v;
+  Load(v, {4, 3, 2, 1});
+  int calls = 0;
+  v.SetOnSortExchange([&](void*, uint8_t, int32_t, int32_t, int32_t, int32_t) {
+    ++calls;
+    v.SetOnSortExchange({});  // the new handler applies from the next sort on
+  });
+  v.SortElems(true, 1, 4);
+  EXPECT_EQ(Values(v), (std::vector<double>{1, 2, 3, 4}));
+  EXPECT_GT(calls, 1);
+  EXPECT_FALSE(v.OnSortExchange());
+}
+
 TEST(VectorSort, EqualElementsAreNeverExchanged) {
   TVector v;
   Load(v, {0.0, -0.0, 0.0, -0.0, 1.0, -0.0});
