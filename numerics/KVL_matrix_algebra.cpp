@@ -16,6 +16,21 @@ constexpr double kTinyPivot = 1e-100;
 
 enum class TCroutResult { ok, zeroRow, smallPivot };
 
+// x[i] -= y[i] * s for i < Count. Four elements are loaded before any is stored, which lets the
+// compiler pair them into vector instructions whether or not x and y overlap.
+inline void SubtractScaled(double* x, const double* y, double s, int32_t Count) {
+  int32_t i = 0;
+  for (; i + 4 <= Count; i += 4) {
+    const double y0 = y[i], y1 = y[i + 1], y2 = y[i + 2], y3 = y[i + 3];
+    const double x0 = x[i], x1 = x[i + 1], x2 = x[i + 2], x3 = x[i + 3];
+    x[i] = x0 - y0 * s;
+    x[i + 1] = x1 - y1 * s;
+    x[i + 2] = x2 - y2 * s;
+    x[i + 3] = x3 - y3 * s;
+  }
+  for (; i < Count; ++i) x[i] -= y[i] * s;
+}
+
 // Crout decomposition with implicit scaled partial pivoting of the n x n column-major block a,
 // in place: U on and above the diagonal, L (unit diagonal implied) below it, both of the rows
 // permuted. Pivots[j] is the row exchanged with row j at step j; Sign is +1 or -1, the parity of
@@ -39,9 +54,7 @@ TCroutResult CroutDecompose(double* a, int32_t n, std::vector<int32_t>& Pivots, 
   for (int32_t j = 0; j < n; ++j) {
     double* colj = a + at(j);
     for (int32_t k = 0; k < j; ++k) {
-      const double ukj = colj[k];
-      const double* colk = a + at(k);
-      for (int32_t i = k + 1; i < n; ++i) colj[i] -= colk[i] * ukj;
+      SubtractScaled(colj + k + 1, a + at(k) + k + 1, colj[k], n - k - 1);
     }
     double big = 0.0;
     int32_t pivot = j;
@@ -75,15 +88,12 @@ void CroutSolve(const double* lu, int32_t n, const std::vector<int32_t>& Pivots,
   int32_t first = 0;  // forward substitution skips the leading zeros of b
   while (first < n && x[first] == 0.0) ++first;
   for (int32_t k = first; k < n; ++k) {
-    const double xk = x[k];
-    const double* colk = lu + at(k);
-    for (int32_t i = k + 1; i < n; ++i) x[i] -= colk[i] * xk;
+    SubtractScaled(x + k + 1, lu + at(k) + k + 1, x[k], n - k - 1);
   }
   for (int32_t k = n - 1; k >= 0; --k) {
     const double* colk = lu + at(k);
     x[k] /= colk[k];
-    const double xk = x[k];
-    for (int32_t i = 0; i < k; ++i) x[i] -= colk[i] * xk;
+    SubtractScaled(x, colk, x[k], k);
   }
 }
 
