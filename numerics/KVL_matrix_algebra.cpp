@@ -31,6 +31,23 @@ inline void SubtractScaled(double* x, const double* y, double s, int32_t Count) 
   for (; i < Count; ++i) x[i] -= y[i] * s;
 }
 
+// x[i] := (x[i] - y[i] * s) - z[i] * t for i < Count: two updates of SubtractScaled in one pass,
+// with the same rounding, reading and writing x once.
+inline void SubtractScaledTwice(double* x, const double* y, double s, const double* z, double t,
+                                int32_t Count) {
+  int32_t i = 0;
+  for (; i + 4 <= Count; i += 4) {
+    const double y0 = y[i], y1 = y[i + 1], y2 = y[i + 2], y3 = y[i + 3];
+    const double z0 = z[i], z1 = z[i + 1], z2 = z[i + 2], z3 = z[i + 3];
+    const double x0 = x[i], x1 = x[i + 1], x2 = x[i + 2], x3 = x[i + 3];
+    x[i] = (x0 - y0 * s) - z0 * t;
+    x[i + 1] = (x1 - y1 * s) - z1 * t;
+    x[i + 2] = (x2 - y2 * s) - z2 * t;
+    x[i + 3] = (x3 - y3 * s) - z3 * t;
+  }
+  for (; i < Count; ++i) x[i] = (x[i] - y[i] * s) - z[i] * t;
+}
+
 // Crout decomposition with implicit scaled partial pivoting of the n x n column-major block a,
 // in place: U on and above the diagonal, L (unit diagonal implied) below it, both of the rows
 // permuted. Pivots[j] is the row exchanged with row j at step j; Sign is +1 or -1, the parity of
@@ -53,9 +70,16 @@ TCroutResult CroutDecompose(double* a, int32_t n, std::vector<int32_t>& Pivots, 
   TCroutResult result = TCroutResult::ok;
   for (int32_t j = 0; j < n; ++j) {
     double* colj = a + at(j);
-    for (int32_t k = 0; k < j; ++k) {
-      SubtractScaled(colj + k + 1, a + at(k) + k + 1, colj[k], n - k - 1);
+    // Columns k and k + 1 in one pass: u(k + 1, j) is final once column k has updated it.
+    int32_t k = 0;
+    for (; k + 1 < j; k += 2) {
+      const double* colk = a + at(k);
+      const double* colk1 = a + at(k + 1);
+      const double ukj = colj[k];
+      colj[k + 1] -= colk[k + 1] * ukj;
+      SubtractScaledTwice(colj + k + 2, colk + k + 2, ukj, colk1 + k + 2, colj[k + 1], n - k - 2);
     }
+    if (k < j) SubtractScaled(colj + k + 1, a + at(k) + k + 1, colj[k], n - k - 1);
     double big = 0.0;
     int32_t pivot = j;
     for (int32_t i = j; i < n; ++i) {
@@ -87,14 +111,22 @@ void CroutSolve(const double* lu, int32_t n, const std::vector<int32_t>& Pivots,
   for (int32_t i = 0; i < n; ++i) std::swap(x[i], x[Pivots[i]]);
   int32_t first = 0;  // forward substitution skips the leading zeros of b
   while (first < n && x[first] == 0.0) ++first;
-  for (int32_t k = first; k < n; ++k) {
-    SubtractScaled(x + k + 1, lu + at(k) + k + 1, x[k], n - k - 1);
-  }
-  for (int32_t k = n - 1; k >= 0; --k) {
+  // Both substitutions take two columns of L or U per pass, as the decomposition does.
+  for (int32_t k = first; k + 1 < n; k += 2) {
     const double* colk = lu + at(k);
-    x[k] /= colk[k];
-    SubtractScaled(x, colk, x[k], k);
+    x[k + 1] -= colk[k + 1] * x[k];
+    SubtractScaledTwice(x + k + 2, colk + k + 2, x[k], lu + at(k + 1) + k + 2, x[k + 1], n - k - 2);
   }
+  int32_t k = n - 1;
+  for (; k >= 1; k -= 2) {
+    const double* colk = lu + at(k);
+    const double* colk1 = lu + at(k - 1);
+    x[k] /= colk[k];
+    x[k - 1] -= colk[k - 1] * x[k];
+    x[k - 1] /= colk1[k - 1];
+    SubtractScaledTwice(x, colk, x[k], colk1, x[k - 1], k - 1);
+  }
+  if (k == 0) x[0] /= lu[0];
 }
 
 // Gives M the n x n cells (column-major) and notifies it.
