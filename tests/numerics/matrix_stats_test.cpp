@@ -199,7 +199,16 @@ TEST(MatrixStats, SparseBlocksCountAbsentPositionsAsZeros) {
     sparse->SkewKurtSample(b.lowCol, b.lowRow, b.highCol, b.highRow, s2, k2);
     EXPECT_NEAR(s1, s2, 1e-12);
     EXPECT_NEAR(k1, k2, 1e-12);
+    double q[2][3];
+    dense.Quartiles(b.lowCol, b.lowRow, b.highCol, b.highRow, q[0][0], q[0][1], q[0][2]);
+    sparse->Quartiles(b.lowCol, b.lowRow, b.highCol, b.highRow, q[1][0], q[1][1], q[1][2]);
+    EXPECT_EQ((std::vector<double>(q[0], q[0] + 3)), (std::vector<double>(q[1], q[1] + 3)));
+    EXPECT_EQ(dense.Percentile(70, b.lowCol, b.lowRow, b.highCol, b.highRow),
+              sparse->Percentile(70, b.lowCol, b.lowRow, b.highCol, b.highRow));
   }
+  EXPECT_EQ(sparse->GeometricMean(1, 1, 2, 3), 0.0);  // absent positions are zeros
+  EXPECT_THROW(sparse->HarmonicMean(1, 1, 2, 3), EKVLMatrixError);
+  EXPECT_DOUBLE_EQ(sparse->HarmonicMean(2, 3, 2, 3), 9.0);
   int32_t lo = 0, hi = 0;
   sparse->MinMax(2, 3, 2, 3, lo, hi);  // the stored 9 alone
   EXPECT_EQ(lo, 9);
@@ -209,7 +218,10 @@ TEST(MatrixStats, SparseBlocksCountAbsentPositionsAsZeros) {
   EXPECT_EQ(hi, 9);
 }
 
-TEST(MatrixStats, IntegerSumsWrap) {
+TEST(MatrixStats, SumsInExtendedPrecisionOrWrapping) {
+  TMatrix a;
+  Load(a, G{{1e16, 1, 1, -1e16}});  // in double the two 1s would be lost
+  EXPECT_EQ(a.Sum(0, 0, 0, 0), 2.0);
   TIntMatrix i;
   Load(i, IG{{INT32_MAX, 1}, {1, 0}});
   EXPECT_EQ(i.Sum(0, 0, 0, 0), INT32_MIN + 1);
