@@ -59,14 +59,31 @@ void TMatrixCore<T>::StoreLoadedBlock(int32_t LoC, int32_t LoR, int32_t HiC, int
   auto next = Values.begin();
   if constexpr (kSparseCapable) {
     if (FIsSparse) {
+      // Merge the block into the entry list in one ordered pass, into a new list that replaces
+      // the old one only when complete.
+      const std::vector<TSpMatElemInt>& entries = FSparse.Entries();
+      auto entry = entries.begin();
+      const auto before = [](const TSpMatElemInt& e, int64_t c, int64_t r) {
+        return e.colidx < c || (e.colidx == c && e.rowidx < r);
+      };
+      TSparseIntStore merged;
       try {
-        for (int64_t c = LoC; c <= HiC; ++c)
-          for (int64_t r = LoR; r <= HiR; ++r, ++next)
-            if (*next != 0 || FSparse.Get(Index32(c), Index32(r)) != 0)
-              FSparse.Set(Index32(c), Index32(r), *next);
+        merged.Reset(FSparse.AllocBy());
+        for (int64_t c = LoC; c <= HiC; ++c) {
+          for (int64_t r = LoR; r <= HiR; ++r, ++next) {
+            for (; entry != entries.end() && before(*entry, c, r); ++entry)
+              merged.Append(entry->colidx, entry->rowidx, entry->value);
+            const bool present = entry != entries.end() && entry->colidx == c && entry->rowidx == r;
+            if (present) ++entry;
+            if (*next != 0 || present) merged.Append(Index32(c), Index32(r), *next);
+          }
+        }
+        for (; entry != entries.end(); ++entry)
+          merged.Append(entry->colidx, entry->rowidx, entry->value);
       } catch (const std::bad_alloc&) {
         ThrowNoMemory();
       }
+      FSparse = std::move(merged);
       return;
     }
   }

@@ -106,6 +106,16 @@ TEST_F(MatrixText, LoadIntoASparseMatrixStoresTheNonzeroValues) {
   EXPECT_TRUE(m->IsSparse());
   EXPECT_EQ(RowsOf(*m), (Rows<int32_t>{{0, 3}, {0, 0}}));
   ASSERT_EQ(m->SparseNumElem(), 2);  // (1, 1) kept as a stored 0, (2, 1) added
+
+  m->SetElement(1, 3, 8);
+  m->SetElement(3, 1, 4);  // entries before, inside and after the block below
+  ASSERT_TRUE(m->LoadFromFile(Write("col.txt", "2 1 2 3\n5\n0\n6"), false));
+  std::vector<std::vector<int32_t>> entries;
+  for (const TSpMatElemInt& e : m->SparseEntries())
+    entries.push_back({e.colidx, e.rowidx, e.value});
+  EXPECT_EQ(entries, (std::vector<std::vector<int32_t>>{
+                         {1, 1, 0}, {1, 3, 8}, {2, 1, 5}, {2, 3, 6}, {3, 1, 4}}));
+  EXPECT_EQ(m->SparseHighRow(), 3);
 }
 
 TEST_F(MatrixText, LoadRefusesBadFilesWithoutChangingTheMatrix) {
