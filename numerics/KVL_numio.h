@@ -5,7 +5,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <functional>
 #include <string>
 #include <string_view>
 #include <type_traits>
@@ -20,7 +19,8 @@
 inline constexpr int64_t kMinTextBytesPerValue = 2;
 // The most elements a loader may allocate per byte of its source. A block need not start at
 // index 1, so a file may ask for more elements than it holds values; the factor keeps a small
-// file from demanding gigabytes while any file this library writes stays far inside it.
+// file from demanding gigabytes. A short range far from index 1 (say elements 10^6 .. 10^6 + 9)
+// therefore loads only into an object that is large enough already.
 inline constexpr int64_t kMaxElementsPerSourceByte = 8;
 // A word longer than this is no number any format writes; it is read up to here and refused.
 inline constexpr std::size_t kMaxNumberWordLength = 64;
