@@ -139,6 +139,16 @@ TEST_F(VectorText, LoadOfAFileThatEndsEarlyChangesNothing) {
   EXPECT_EQ(changes.Count, 1);
 }
 
+TEST_F(VectorText, FarRangeLoadsOnlyIntoAVectorLargeEnough) {
+  const std::string path = Write("far.txt", "1000000 1000000\r\n5\r\n");
+  TVector v;
+  EXPECT_FALSE(v.LoadFromFile(path, true));  // 8 MB from a 22-byte file: refused
+  EXPECT_EQ(v.NrOfElem(), 1);
+  v.Resize(1000000);
+  EXPECT_TRUE(v.LoadFromFile(path, false));
+  EXPECT_EQ(v.Element(1000000), 5);
+}
+
 TEST_F(VectorText, EmptyRangeLoadsNothing) {
   TIntVector iv;
   Assign(iv, {3, 4});
