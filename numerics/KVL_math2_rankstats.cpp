@@ -5,6 +5,7 @@
 #include <numeric>
 
 #include "KVL_math2_curvefit.h"
+#include "KVL_quartile.h"
 #include "KVL_univconst.h"
 
 namespace {
@@ -12,36 +13,16 @@ namespace {
 constexpr double kPi = 3.1415926535897932385;
 constexpr double kSqrt2 = 1.4142135623730950488;
 
-// Quartiles of the values, interpolated at the positions (n + 1)·p of the sorted copy and kept
-// between its first and last element.
+// Quartiles of the values, by the rule the vectors and matrices use.
 bool Quartiles(std::span<const double> Values, double& q1, double& q2, double& q3) {
   q1 = q2 = q3 = 0;
   if (Values.empty()) return false;
   std::vector<double> sorted(Values.begin(), Values.end());
   CombSortDoubles(sorted, true);
   const auto n = static_cast<int64_t>(sorted.size());
-  if (n == 1) {
-    q1 = q2 = q3 = sorted[0];
-    return true;
-  }
-  auto at = [&](double p) {
-    const double pos = static_cast<double>(n + 1) * p;
-    auto g = static_cast<int64_t>(pos);
-    double f = pos - static_cast<double>(g);
-    if (g == 0) {
-      g = 1;
-      f = 0;
-    }
-    if (g > n - 1) {
-      g = n - 1;
-      f = 0;
-    }
-    const double lower = sorted[static_cast<size_t>(g - 1)];
-    return lower + (sorted[static_cast<size_t>(g)] - lower) * f;
-  };
-  q1 = at(0.25);
-  q2 = at(0.5);
-  q3 = at(0.75);
+  q1 = QuartileOfSorted(sorted.data(), n, 0.25);
+  q2 = QuartileOfSorted(sorted.data(), n, 0.5);
+  q3 = QuartileOfSorted(sorted.data(), n, 0.75);
   return true;
 }
 

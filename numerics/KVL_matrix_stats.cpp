@@ -9,6 +9,7 @@
 
 #include "KVL_matrix.h"
 #include "KVL_matrix_block.h"
+#include "KVL_quartile.h"
 #include "KVL_univconst.h"
 
 namespace {
@@ -231,28 +232,9 @@ bool TMatrixCore<T>::Quartiles(int32_t LowCol, int32_t LowRow, int32_t HighCol, 
   const auto n = static_cast<int64_t>(x.size());
   Q1 = Q2 = Q3 = 0;
   if (n == 0) return false;
-  if (n == 1) {
-    Q1 = Q2 = Q3 = static_cast<double>(x[0]);
-    return true;
-  }
-  const auto quartile = [&](double p) {
-    const double pos = static_cast<double>(n + 1) * p;
-    auto g = static_cast<int64_t>(pos);
-    double f = pos - static_cast<double>(g);
-    if (g == 0) {
-      g = 1;
-      f = 0;
-    }
-    if (g > n - 1) {
-      g = n - 1;
-      f = 0;
-    }
-    const double low = static_cast<double>(x[g - 1]);
-    return low + (static_cast<double>(x[g]) - low) * f;
-  };
-  Q1 = quartile(0.25);
-  Q2 = quartile(0.5);
-  Q3 = quartile(0.75);
+  Q1 = QuartileOfSorted(x.data(), n, 0.25);
+  Q2 = QuartileOfSorted(x.data(), n, 0.5);
+  Q3 = QuartileOfSorted(x.data(), n, 0.75);
   return true;
 }
 

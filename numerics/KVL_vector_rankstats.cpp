@@ -6,6 +6,7 @@
 #include <span>
 #include <vector>
 
+#include "KVL_quartile.h"
 #include "KVL_univconst.h"
 #include "KVL_vector.h"
 
@@ -61,19 +62,9 @@ bool TVectorCore<T>::Quartiles(int32_t LowElem, int32_t HighElem, double& Q1, do
                                double& Q3) const {
   const std::vector<T> x = SortedCopy(*this, LowElem, HighElem);
   const auto n = static_cast<int32_t>(x.size());
-  const auto quartile = [&x, n](double p) -> double {
-    if (n == 1) return x[0];
-    const double pos = (n + 1) * p;
-    const auto g = static_cast<int32_t>(pos);
-    // Positions outside 1 .. n take the extreme value on their side. (Clamping a position
-    // beyond n to n - 1 would put the upper quartile of two values below their median.)
-    if (g < 1) return x[0];
-    if (g >= n) return x[n - 1];
-    return Interpolate(x, g, pos - g);
-  };
-  Q1 = quartile(0.25);
-  Q2 = quartile(0.5);
-  Q3 = quartile(0.75);
+  Q1 = QuartileOfSorted(x.data(), n, 0.25);
+  Q2 = QuartileOfSorted(x.data(), n, 0.5);
+  Q3 = QuartileOfSorted(x.data(), n, 0.75);
   return true;
 }
 

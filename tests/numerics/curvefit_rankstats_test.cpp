@@ -36,7 +36,7 @@ TEST(CurveFitQuartiles, InterpolatedAndClampedPositions) {
   };
   const Case cases[] = {
       {{4, 1, 3, 2}, 1.25, 2.5, 3.75},
-      {{1, 2}, 1, 1.5, 1},
+      {{1, 2}, 1, 1.5, 2},  // the upper quartile never falls below the median
       {{7}, 7, 7, 7},
       {{9, 1, 5, 3, 7}, 2, 5, 8},
   };
