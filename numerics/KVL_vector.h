@@ -115,7 +115,7 @@ class TVectorCore : public TComponent {
   bool Quartiles(int32_t LowElem, int32_t HighElem, double& Q1, double& Q2, double& Q3) const;
   // prob in percent, clamped to 0 .. 100; linear interpolation at prob (n - 1) / 100.
   double Percentile(double prob, int32_t LowElem, int32_t HighElem) const;
-  // Mean and sample variance; the variance of a single element is reported as 1.
+  // Mean and sample variance; under three elements the variance is reported as 1.
   void MeanVar(int32_t LowElem, int32_t HighElem, double& Mean, double& Variance) const;
   // 0 when an element is 0; EKVLVectorError for a negative element.
   double GeometricMean(int32_t LowElem, int32_t HighElem) const;

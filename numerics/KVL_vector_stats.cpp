@@ -65,8 +65,9 @@ void TVectorCore<T>::MeanVar(int32_t LowElem, int32_t HighElem, double& Mean,
   const int32_t n = HighElem - LowElem + 1;
   const long double mean = RangeMean(FVec.data(), LowElem, HighElem);
   Mean = static_cast<double>(mean);
-  // One element has no spread to estimate; 1 is the neutral value callers divide by.
-  if (n < 2) {
+  // Fewer than three elements give no useful spread estimate; 1 is the neutral value callers
+  // divide by, the same convention as the matrix block statistics.
+  if (n < 3) {
     Variance = 1.0;
     return;
   }

