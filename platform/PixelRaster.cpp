@@ -4,6 +4,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "ColorConversion.h"
+
 namespace PixelRaster {
 namespace {
 
@@ -127,19 +129,20 @@ bool IsSupported(QImage::Format Format) {
 }
 
 uint32_t NativeOf(QImage::Format Format, TColor Color) {
-  const uint32_t r = Color & 0xFF, g = (Color >> 8) & 0xFF, b = (Color >> 16) & 0xFF;
-  if (Format == QImage::Format_RGB555) return TFormat<uint16_t>::Pack(r, g, b);
-  return TFormat<uint32_t>::Pack(r, g, b);
+  const QRgb rgb = ToQRgb(Color);
+  if (Format == QImage::Format_RGB555) {
+    return TFormat<uint16_t>::Pack(qRed(rgb), qGreen(rgb), qBlue(rgb));
+  }
+  return rgb;  // Format_RGB32 stores opaque QRgb values
 }
 
 TColor ColorOf(QImage::Format Format, uint32_t Native) {
   if (Format == QImage::Format_RGB555) {
     const auto p = static_cast<uint16_t>(Native);
     using F = TFormat<uint16_t>;
-    return F::Blue(p) << 16 | F::Green(p) << 8 | F::Red(p);
+    return FromQRgb(qRgb(F::Red(p), F::Green(p), F::Blue(p)));
   }
-  using F = TFormat<uint32_t>;
-  return F::Blue(Native) << 16 | F::Green(Native) << 8 | F::Red(Native);
+  return FromQRgb(Native);
 }
 
 TColor ReadPixel(const QImage& Image, int32_t X, int32_t Y) {

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <stdexcept>
 
+#include "ColorConversion.h"
 #include "PixelRaster.h"
 #include "StretchTransfer.h"
 
@@ -17,11 +18,6 @@ const char* const kDefaultFontName = "Tahoma";
 // The line patterns of PixelRaster, for the outlines that QPainter draws.
 const QList<qreal> kDashPattern{PixelRaster::kDashOn, PixelRaster::kDashOff};
 const QList<qreal> kDotPattern{PixelRaster::kDotOn, PixelRaster::kDotOff};
-
-QColor ToQColor(TColor Color) {
-  return QColor(static_cast<int>(Color & 0xFF), static_cast<int>((Color >> 8) & 0xFF),
-                static_cast<int>((Color >> 16) & 0xFF));
-}
 
 void Normalise(int32_t& Low, int32_t& High) {
   if (Low > High) std::swap(Low, High);
