@@ -1,7 +1,9 @@
 #include "UntVelmo.h"
 
+#include "ColorConversion.h"
 #include "JpegCodec.h"
 #include "KVL_canvas.h"
+#include "KVL_geomap.h"
 #include "ProgramStarter.h"
 #include "UntPagina.h"
 
@@ -32,6 +34,13 @@ const char* const kFontName = "Tahoma";
 constexpr QRect kStatusBarGeometry(0, 353, 645, 20);
 constexpr std::array kStatusPanelWidths{150, 200, 50};
 const char* const kCompanyName = "Brenlow Software S.A.S.";
+// The two map controls, laid out with zero height; both carry the same property values.
+constexpr QRect kGeoMap1Geometry(376, 280, 500, 0);
+constexpr QRect kGeoMap2Geometry(88, 328, 500, 0);
+constexpr double kMapCacheMagLimit = 0.6666666666666666;
+constexpr TColor kSilver = 0x00C0C0C0;
+constexpr TColor kBlack = 0x00000000;
+const char* const kMapEmptyMsg = "GeoMap: empty";
 // Geometry, bevel width and colour of the two panels and of the picture on Panel2.
 constexpr QRect kPanel1Geometry(0, 0, 256, 353);
 constexpr QRect kPanel2Geometry(256, 0, 389, 353);
@@ -64,10 +73,6 @@ const TButtonLayout kButtons[] = {
     {&TFrmVelmo::BitBtn8, "BitBtn8", "Pagina &Web", 255, kBlue, &TFrmVelmo::BitBtn8Click},
 };
 constexpr QRect kSpeedButton9Geometry(15, 298, 226, 44);
-
-QColor ToQColor(TColor Color) {
-  return QColor(int(Color & 0xFF), int((Color >> 8) & 0xFF), int((Color >> 16) & 0xFF));
-}
 
 QFont LayoutFont(int PixelSize, bool Bold) {
   QFont font(kFontName);
@@ -108,6 +113,8 @@ TFrmVelmo::TFrmVelmo(const QString& ProgramDirectory, const QUrl& PageAddress)
 
   // Children in creation order; later ones lie above earlier ones.
   CreateStatusBar();
+  GeoMap1 = CreateGeoMap("GeoMap1", kGeoMap1Geometry);
+  GeoMap2 = CreateGeoMap("GeoMap2", kGeoMap2Geometry);
   CreatePanel1();
   CreatePanel2();
 
@@ -126,6 +133,32 @@ void TFrmVelmo::CreateStatusBar() {
     panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     SbContabilidad->addWidget(panel);
   }
+}
+
+TGeoMap* TFrmVelmo::CreateGeoMap(const char* Name, const QRect& Geometry) {
+  auto* map = new TGeoMap(this);
+  map->setObjectName(Name);
+  // Applied as a loaded layout is: through the setters, with no view entering the zoom history.
+  map->BeginLayoutLoad();
+  map->setGeometry(Geometry);
+  map->SetAllowPan(true);
+  map->SetAntiAlias(true);
+  map->SetCalibModel(cmUndefined);
+  map->SetCacheMagLimit(kMapCacheMagLimit);
+  map->SetColorBackGnd(kSilver);
+  map->SetColorGraticule(kBlue);
+  map->SetColorCalibPoints(kRed);
+  map->SetColorFrame(kBlack);
+  map->SetConfinePanToMapImage(true);
+  map->SetEmptyMsg(kMapEmptyMsg);
+  map->SetFrameStyle(fsSimple);
+  map->SetUTMGridDist(0);
+  map->SetUTMZone(0);
+  map->SetUTMHemisphere(hemiNorth);
+  map->SetMouseAction(maPan);
+  map->SetShowGraticule(sgNone);
+  map->EndLayoutLoad();
+  return map;
 }
 
 void TFrmVelmo::CreatePanel1() {

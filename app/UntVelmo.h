@@ -14,6 +14,7 @@ class QPushButton;
 class QStatusBar;
 class QToolButton;
 class TFrmPagina;
+class TGeoMap;
 
 // The directory the suite is installed in. It is fixed: the launcher offers no way to change it.
 #ifdef _WIN32
@@ -46,6 +47,8 @@ class TFrmVelmo : public QWidget {
 
   // The window's elements, named as in its layout; created in the constructor, owned by Qt.
   QStatusBar* SbContabilidad = nullptr;
+  TGeoMap* GeoMap1 = nullptr;  // zero height: never seen, no command uses them
+  TGeoMap* GeoMap2 = nullptr;
   QFrame* Panel1 = nullptr;
   QFrame* Panel2 = nullptr;
   QLabel* Image3 = nullptr;
@@ -67,6 +70,7 @@ class TFrmVelmo : public QWidget {
 
  private:
   void CreateStatusBar();
+  TGeoMap* CreateGeoMap(const char* Name, const QRect& Geometry);
   void CreatePanel1();
   void CreatePanel2();
   void StartSuiteProgram(const QString& FileName);

@@ -1,7 +1,9 @@
-// The main window's layout: geometry, colours, fonts, captions, stacking and tab order.
+// The main window's layout: geometry, colours, fonts, captions, the hidden map controls, stacking
+// and tab order.
 #include "launcher_fixture.h"
 
 #include "JpegCodec.h"
+#include "KVL_geomap.h"
 
 #include <QFile>
 #include <QFrame>
@@ -62,6 +64,52 @@ TEST_F(LauncherTest, StatusBarPanelsAndPicture) {
   EXPECT_EQ(Window->Image3->geometry(), QRect(1, 1, 387, 351));
   EXPECT_TRUE(Window->Image3->hasScaledContents());
   EXPECT_EQ(Window->Image3->pixmap().size(), QSize(927, 569));
+}
+
+TEST_F(LauncherTest, ChildrenInCreationOrder) {
+  Open(TProgramKind::Recording);
+  QStringList names;
+  for (const QWidget* child : Window->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+    if (!child->isWindow()) names << child->objectName();
+  EXPECT_EQ(names.join(' ').toStdString(), "SbContabilidad GeoMap1 GeoMap2 Panel1 Panel2");
+}
+
+TEST_F(LauncherTest, MapControlsHaveZeroHeightAndTheLayoutValues) {
+  Open(TProgramKind::Recording);
+  const struct {
+    TGeoMap* Map;
+    const char* Name;
+    QRect Geometry;
+  } maps[] = {{Window->GeoMap1, "GeoMap1", QRect(376, 280, 500, 0)},
+              {Window->GeoMap2, "GeoMap2", QRect(88, 328, 500, 0)}};
+  for (const auto& m : maps) {
+    SCOPED_TRACE(m.Name);
+    ASSERT_NE(m.Map, nullptr);
+    EXPECT_EQ(m.Map->parentWidget(), Window.get());
+    EXPECT_EQ(m.Map->objectName(), m.Name);
+    EXPECT_EQ(m.Map->geometry(), m.Geometry);
+    EXPECT_TRUE(m.Map->AllowPan());
+    EXPECT_TRUE(m.Map->AntiAlias());
+    EXPECT_EQ(m.Map->CalibModel(), cmUndefined);
+    EXPECT_EQ(m.Map->CacheMagLimit(), 2.0 / 3.0);
+    EXPECT_EQ(m.Map->ColorBackGnd(), 0x00C0C0C0u);
+    EXPECT_EQ(m.Map->ColorGraticule(), 0x00FF0000u);
+    EXPECT_EQ(m.Map->ColorCalibPoints(), 0x000000FFu);
+    EXPECT_EQ(m.Map->ColorFrame(), 0x00000000u);
+    EXPECT_TRUE(m.Map->ConfinePanToMapImage());
+    EXPECT_EQ(m.Map->EmptyMsg(), "GeoMap: empty");
+    EXPECT_EQ(m.Map->FrameStyle(), fsSimple);
+    EXPECT_EQ(m.Map->UTMGridDist(), 0);
+    EXPECT_EQ(m.Map->UTMZone(), 0);
+    EXPECT_EQ(m.Map->UTMHemisphere(), hemiNorth);
+    EXPECT_EQ(m.Map->MouseAction(), maPan);
+    EXPECT_EQ(m.Map->ShowGraticule(), sgNone);
+    EXPECT_FALSE(m.Map->OnBeginRubberBand || m.Map->OnContinueRubberBand ||
+                 m.Map->OnEndRubberBand || m.Map->OnDataLoading || m.Map->OnDataRendered ||
+                 m.Map->OnBeforeRenderData || m.Map->OnDrawLandmark || m.Map->OnMapImageRequest ||
+                 m.Map->OnLandMarkAction || m.Map->OnZoomPan)
+        << "no event handler is attached";
+  }
 }
 
 TEST(LauncherArtwork, IsAProgressiveJfifOf927By569At96Dpi) {
