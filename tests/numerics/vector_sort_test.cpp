@@ -7,20 +7,9 @@
 
 #include "KVL_random.h"
 #include "KVL_vector.h"
+#include "vector_test_support.h"
 
 namespace {
-
-template <typename V>
-void Load(V& v, const std::vector<typename V::Elem>& values) {
-  v.Resize(static_cast<int32_t>(values.size()));
-  for (std::size_t i = 0; i < values.size(); ++i)
-    v.SetElement(static_cast<int32_t>(i + 1), values[i]);
-}
-
-template <typename V>
-std::vector<typename V::Elem> Values(const V& v) {
-  return {v.Data(), v.Data() + v.NrOfElem()};
-}
 
 // Records the notifications of one vector.
 struct Recorder {
