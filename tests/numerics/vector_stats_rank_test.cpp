@@ -9,7 +9,6 @@
 #include "KVL_vector.h"
 #include "vector_test_support.h"
 
-
 TEST(VectorRankStats, Mode) {
   struct Case {
     std::vector<int32_t> values;
