@@ -139,6 +139,8 @@ class TGeoCalibration {
   void RemoveLinePoint(int32_t Line, int32_t Point);
   bool AddPointForm(double Latit, double Longit, int32_t PixPosX, int32_t PixPosY);
   double ParabolicLatLong(bool Latitude, int32_t x, int32_t y, bool& valid) const;
+  // Latitude (Y) and longitude (X), degrees, of a map image pixel under the UTM model.
+  TPointDouble UTMPixelToLatLong(double fx, double fy) const;
   bool ParabolicPixel(double Lat, double Long, int32_t& x, int32_t& y) const;
 
   std::string FName;

@@ -137,6 +137,15 @@ double TGeoCalibration::ParabolicLatLong(bool Latitude, int32_t x, int32_t y, bo
   return Checked(v2 + (v1 - v2) * (across - c2) / (c1 - c2), valid);
 }
 
+TPointDouble TGeoCalibration::UTMPixelToLatLong(double fx, double fy) const {
+  const auto& n = FParams.FEquRectPLSP[1];
+  const auto& e = FParams.FEquRectPLSP[2];
+  TPointDouble lonLat;
+  UTMToLatLong(FCalibData.UTMZone, FCalibData.UTMSouth, FCalibData.Ellipsoid,
+               e[1] + e[2] * fx + e[3] * fy, n[1] + n[2] * fx + n[3] * fy, lonLat.Y, lonLat.X);
+  return lonLat;
+}
+
 double TGeoCalibration::CalcLatitude(int32_t x, int32_t y, bool& valid) const {
   const TCalibParams& p = FParams;
   const double fx = x;
@@ -171,14 +180,9 @@ double TGeoCalibration::CalcLatitude(int32_t x, int32_t y, bool& valid) const {
       lat = c[1] + c[2] * fx + c[3] * fy;
       break;
     }
-    case cmUTM: {
-      const auto& n = p.FEquRectPLSP[1];
-      const auto& e = p.FEquRectPLSP[2];
-      double lon = 0.0;
-      UTMToLatLong(FCalibData.UTMZone, FCalibData.UTMSouth, FCalibData.Ellipsoid,
-                   e[1] + e[2] * fx + e[3] * fy, n[1] + n[2] * fx + n[3] * fy, lat, lon);
+    case cmUTM:
+      lat = UTMPixelToLatLong(fx, fy).Y;
       break;
-    }
     case cmUndefined:
       valid = false;
       return 0.0;
@@ -228,14 +232,9 @@ double TGeoCalibration::CalcLongitude(int32_t x, int32_t y, bool& valid) const {
       lon = c[1] + c[2] * fx + c[3] * fy;
       break;
     }
-    case cmUTM: {
-      const auto& n = p.FEquRectPLSP[1];
-      const auto& e = p.FEquRectPLSP[2];
-      double lat = 0.0;
-      UTMToLatLong(FCalibData.UTMZone, FCalibData.UTMSouth, FCalibData.Ellipsoid,
-                   e[1] + e[2] * fx + e[3] * fy, n[1] + n[2] * fx + n[3] * fy, lat, lon);
+    case cmUTM:
+      lon = UTMPixelToLatLong(fx, fy).X;
       break;
-    }
     case cmUndefined:
       valid = false;
       return 0.0;
