@@ -73,6 +73,7 @@ bool SolvePolynomial(uint8_t Degree, std::span<const double> Basis,
 constexpr long double kDependentBasis = 1e-15L;
 
 // Y = a + b·X by least squares from the sums of X, Y, X², Y², X·Y over n pairs; q = r².
+// Leaves a, b and q untouched when the pairs do not determine a line.
 bool LineFromSums(int32_t n, long double sX, long double sY, long double sXX, long double sYY,
                   long double sXY, double& a, double& b, double& q) {
   if (n < 2) return false;
@@ -219,57 +220,35 @@ void TCurveFit::CalcReciLinFit(double& k0, double& k1, double& FitQual) const {
   k0 = k1 = FitQual = 0;
   const TCurveFitSums& s = FSums;
   if (FErrIndic & dfYTinyOrZero) return;
-  double a, b, q;
-  if (!LineFromSums(FNumData, s.sumx, s.sum1byy, s.sumxq, s.sum1byyq, s.sumxbyy, a, b, q)) return;
-  k0 = a;
-  k1 = b;
-  FitQual = q;
+  LineFromSums(FNumData, s.sumx, s.sum1byy, s.sumxq, s.sum1byyq, s.sumxbyy, k0, k1, FitQual);
 }
 
 void TCurveFit::CalcHyperbolFit(double& k0, double& k1, double& FitQual) const {
   k0 = k1 = FitQual = 0;
   const TCurveFitSums& s = FSums;
   if (FErrIndic & dfXTiny) return;
-  double a, b, q;
-  if (!LineFromSums(FNumData, s.sum1byx, s.sumy, s.sum1byxq, s.sumyq, s.sumybyx, a, b, q)) return;
-  k0 = a;
-  k1 = b;
-  FitQual = q;
+  LineFromSums(FNumData, s.sum1byx, s.sumy, s.sum1byxq, s.sumyq, s.sumybyx, k0, k1, FitQual);
 }
 
 void TCurveFit::CalcReciHyperbolFit(double& k0, double& k1, double& FitQual) const {
   k0 = k1 = FitQual = 0;
   const TCurveFitSums& s = FSums;
   if (FErrIndic & (dfXTiny | dfYTinyOrZero)) return;
-  double a, b, q;
-  if (!LineFromSums(FNumData, s.sum1byx, s.sum1byy, s.sum1byxq, s.sum1byyq, s.sum1byxy, a, b, q))
-    return;
-  k0 = a;
-  k1 = b;
-  FitQual = q;
+  LineFromSums(FNumData, s.sum1byx, s.sum1byy, s.sum1byxq, s.sum1byyq, s.sum1byxy, k0, k1, FitQual);
 }
 
 void TCurveFit::CalcLogFit(double& k0, double& k1, double& FitQual) const {
   k0 = k1 = FitQual = 0;
   const TCurveFitSums& s = FSums;
   if (FErrIndic & dfXNotPositive) return;
-  double a, b, q;
-  if (!LineFromSums(FNumData, s.sumlnx, s.sumy, s.sumlnxq, s.sumyq, s.sumylnx, a, b, q)) return;
-  k0 = a;
-  k1 = b;
-  FitQual = q;
+  LineFromSums(FNumData, s.sumlnx, s.sumy, s.sumlnxq, s.sumyq, s.sumylnx, k0, k1, FitQual);
 }
 
 void TCurveFit::CalcReciLogFit(double& k0, double& k1, double& FitQual) const {
   k0 = k1 = FitQual = 0;
   const TCurveFitSums& s = FSums;
   if (FErrIndic & (dfXNotPositive | dfYTinyOrZero)) return;
-  double a, b, q;
-  if (!LineFromSums(FNumData, s.sumlnx, s.sum1byy, s.sumlnxq, s.sum1byyq, s.sumlnxbyy, a, b, q))
-    return;
-  k0 = a;
-  k1 = b;
-  FitQual = q;
+  LineFromSums(FNumData, s.sumlnx, s.sum1byy, s.sumlnxq, s.sum1byyq, s.sumlnxbyy, k0, k1, FitQual);
 }
 
 void TCurveFit::CalcPowerFit(double& k0, double& k1, double& FitQual) const {
